@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// The page shown in place of a page that failed to load. The address and the engine's text are
+// escaped, so that a crafted address shows as text and never runs in the page.
+QString BuildErrorPage(const QString& failedUrl, const QString& errorText, int errorCode);

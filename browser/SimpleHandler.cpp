@@ -1,0 +1,64 @@
+#include "browser/SimpleHandler.h"
+
+#include "browser/ErrorPage.h"
+#include "platform/engine/Browser.h"
+#include "platform/skin/WindowImplBase.h"
+#include "settings/Settings.h"
+#include "ui/AppMessages.h"
+
+#include <QWidget>
+
+QPointer<QWidget> g_hWndLogin;
+std::shared_ptr<SimpleHandler> g_pLoginHandler = std::make_shared<SimpleHandler>();
+
+std::shared_ptr<engine::Browser> SimpleHandler::GetBrowser() const
+{
+    return browserList.empty() ? nullptr : browserList.front();
+}
+
+void SimpleHandler::OnAfterCreated(engine::Browser& browser)
+{
+    browserList.push_back(browser.shared_from_this());
+}
+
+void SimpleHandler::OnBeforeClose(engine::Browser& browser)
+{
+    for (auto it = browserList.begin(); it != browserList.end(); ++it) {
+        if ((*it)->IsSame(browser)) {
+            browserList.erase(it);
+            break;
+        }
+    }
+}
+
+bool SimpleHandler::OnBeforeBrowse(engine::Browser&, const QUrl& url, bool, bool)
+{
+    const QString strTrueOpenUrl = url.toString(QUrl::FullyEncoded);
+    const QString gameInPartial = ReadIniString(QStringLiteral("Common"), QStringLiteral("gameparam"),
+                                                QStringLiteral("sid="));
+    if (strTrueOpenUrl.contains(gameInPartial, Qt::CaseSensitive)) {
+        EnterGameEvent message(strTrueOpenUrl);
+        SendMessage(g_hWndLogin, &message);
+    }
+    return false;
+}
+
+bool SimpleHandler::OnBeforePopup(engine::Browser&, const QUrl&)
+{
+    return true;
+}
+
+void SimpleHandler::OnLoadError(engine::Browser& browser, int errorCode, const QString& errorText,
+                                const QUrl& failedUrl)
+{
+    if (errorCode == -3) // ERR_ABORTED: the frame keeps what it showed
+        return;
+    const QString address = failedUrl.toString(QUrl::FullyEncoded);
+    browser.LoadString(BuildErrorPage(address, errorText, errorCode), failedUrl);
+}
+
+void SimpleHandler::OnTitleChange(engine::Browser& browser, const QString& title)
+{
+    if (QWidget* view = browser.GetWindowHandle())
+        view->setWindowTitle(title);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/engine/BrowserClient.h"
+
+#include <QPointer>
+
+#include <list>
+#include <memory>
+
+class QWidget;
+
+// The client of an embedded browser: it tracks the browsers it serves, reports navigations to
+// the game address to the login window, refuses pop-ups, shows the error page and copies titles.
+class SimpleHandler final : public engine::BrowserClient
+{
+public:
+    // The first browser of the list, or null while there is none.
+    std::shared_ptr<engine::Browser> GetBrowser() const;
+
+    void OnAfterCreated(engine::Browser& browser) override;
+    void OnBeforeClose(engine::Browser& browser) override;
+    bool OnBeforeBrowse(engine::Browser& browser, const QUrl& url, bool isMainFrame, bool isRedirect) override;
+    bool OnBeforePopup(engine::Browser& browser, const QUrl& targetUrl) override;
+    void OnLoadError(engine::Browser& browser, int errorCode, const QString& errorText, const QUrl& failedUrl) override;
+    void OnTitleChange(engine::Browser& browser, const QString& title) override;
+
+private:
+    std::list<std::shared_ptr<engine::Browser>> browserList;
+};
+
+// The login window, to which game addresses are reported; set once at start-up.
+extern QPointer<QWidget> g_hWndLogin;
+// The handler of the login browser window's browser.
+extern std::shared_ptr<SimpleHandler> g_pLoginHandler;

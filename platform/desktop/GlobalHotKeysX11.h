@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QAbstractNativeEventFilter>
+#include <QString>
+
+#include <functional>
+#include <map>
+
+namespace desktop {
+
+// Modifier flags of a hot key.
+enum HotKeyModifier : unsigned { MOD_ALT = 1, MOD_CONTROL = 2, MOD_SHIFT = 4 };
+
+// System-wide hot keys as X11 key grabs on the root window. A pressed hot key is reported with its
+// id, whatever window has the keyboard; NumLock and CapsLock don't matter. Grabs are released when
+// the object goes. Outside an X11 session there are no global hot keys; this is said once.
+class GlobalHotKeys final : public QAbstractNativeEventFilter
+{
+public:
+    explicit GlobalHotKeys(std::function<void(int id)> onHotKey);
+    ~GlobalHotKeys() override;
+    GlobalHotKeys(const GlobalHotKeys&) = delete;
+    GlobalHotKeys& operator=(const GlobalHotKeys&) = delete;
+
+    // The id of a hot-key name: the X atom of the name, so the same name gives the same id.
+    static int IdForName(const QString& name);
+
+    // Grabs a Windows virtual-key code with modifiers under id. Returns false, and says once on
+    // stderr, when the key has no X key or another program holds it.
+    bool Register(int id, unsigned modifiers, int virtualKey);
+    void Unregister(int id);
+    bool IsRegistered(int id) const { return m_grabs.count(id) != 0; }
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
+private:
+    struct Grab
+    {
+        unsigned keycode;
+        unsigned modifiers; // X modifier mask
+    };
+    void Ungrab(const Grab& grab);
+
+    std::function<void(int)> m_onHotKey;
+    std::map<int, Grab> m_grabs;
+};
+
+// The name of a virtual-key code, for messages ("F9", "Escape", "A").
+QString VirtualKeyName(int virtualKey);
+
+} // namespace desktop

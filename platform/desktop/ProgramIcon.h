@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QIcon>
+
+namespace desktop {
+
+// The program's icon, carried inside the executable.
+QIcon ProgramIcon();
+
+} // namespace desktop

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+#include <QString>
+#include <QUrl>
+
+#include <memory>
+
+class QWidget;
+
+namespace engine {
+
+class BrowserClient;
+class Page;
+
+struct BrowserSettings
+{
+    bool fileAccessFromFileUrls = false;
+    bool localStorage = true;
+};
+
+// One embedded browser: a web view that is a child widget of its host window, with its own page.
+// It keeps itself alive while its view exists; its client is told when the view goes.
+class Browser final : public QObject, public std::enable_shared_from_this<Browser>
+{
+    Q_OBJECT
+
+public:
+    ~Browser() override;
+
+    // The browser's own child widget; null once it is gone.
+    QWidget* GetWindowHandle() const;
+    bool IsSame(const Browser& other) const { return this == &other; }
+    int GetIdentifier() const { return m_id; }
+
+    // Both are asynchronous: they run after the caller has returned to the event loop, so a
+    // client may call them from inside a navigation callback of the same browser.
+    void LoadURL(const QString& address);
+    // Shows a page text under an address, without reporting it as a navigation.
+    void LoadString(const QString& html, const QUrl& address);
+
+    QUrl GetURL() const;
+
+private:
+    friend bool CreateBrowser(QWidget*, const QRect&, std::shared_ptr<BrowserClient>, const QString&,
+                              const BrowserSettings&);
+    Browser(std::shared_ptr<BrowserClient> client, int id);
+    void Create(QWidget* parent, const QRect& rect, const QString& address, const BrowserSettings& settings);
+    void OnViewDestroyed();
+
+    std::shared_ptr<BrowserClient> m_client;
+    std::shared_ptr<Browser> m_self; // the engine's own reference, dropped when the view goes
+    QPointer<QWidget> m_view;
+    Page* m_page = nullptr;
+    int m_id;
+};
+
+// Creates a browser as a child widget of parent at rect (parent's pixels), on address. Creation
+// completes later, on the event loop, and is reported through client->OnAfterCreated. Returns
+// false when the request can't be made (no parent).
+bool CreateBrowser(QWidget* parent, const QRect& rect, std::shared_ptr<BrowserClient> client, const QString& address,
+                   const BrowserSettings& settings = {});
+
+} // namespace engine

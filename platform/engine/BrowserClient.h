@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+namespace engine {
+
+class Browser;
+
+// What the engine tells the client of a browser. Every call arrives on the main thread, after the
+// engine has done its own part; a browser is reported created (OnAfterCreated) only after
+// CreateBrowser has returned.
+class BrowserClient
+{
+public:
+    virtual ~BrowserClient() = default;
+
+    virtual void OnAfterCreated(Browser& browser) = 0;
+    // The browser's view is being destroyed; the browser can't show anything any more.
+    virtual void OnBeforeClose(Browser& browser) = 0;
+    // Every navigation of every frame, redirects included. Return true to cancel it.
+    virtual bool OnBeforeBrowse(Browser& browser, const QUrl& url, bool isMainFrame, bool isRedirect) = 0;
+    // A page asked for a new window. Return true to refuse; no pop-up browser exists in any case.
+    virtual bool OnBeforePopup(Browser& browser, const QUrl& targetUrl) = 0;
+    // A load of the main frame failed: errorCode is the engine's negative network error number
+    // (-3 for an aborted load), errorText its name.
+    virtual void OnLoadError(Browser& browser, int errorCode, const QString& errorText, const QUrl& failedUrl) = 0;
+    virtual void OnTitleChange(Browser& browser, const QString& title) = 0;
+};
+
+} // namespace engine

@@ -1,0 +1,107 @@
+#include "platform/engine/Engine.h"
+
+#include "platform/engine/RuffleScheme.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QLoggingCategory>
+#include <QWebEngineProfile>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace QtWebEngineCore {
+// The engine helper's entry point, exported by Qt WebEngine Core.
+Q_DECL_IMPORT int processMain(int argc, const char** argv);
+} // namespace QtWebEngineCore
+
+// The resources of a static library are registered by hand, outside any namespace.
+static void InitEngineResources()
+{
+    Q_INIT_RESOURCE(engine);
+}
+
+namespace engine {
+namespace {
+
+bool g_shutDown = false;
+
+void SetEnv(const char* name, const QString& value)
+{
+    setenv(name, value.toLocal8Bit().constData(), 1);
+}
+
+} // namespace
+
+int ExecuteProcess(int argc, char** argv)
+{
+    bool helper = false;
+    for (int i = 1; i < argc && !helper; ++i)
+        helper = std::strncmp(argv[i], "--type=", 7) == 0;
+    if (!helper)
+        return -1;
+    // The application object keeps pointers into its argv, which the engine may rewrite: give it
+    // a copy of its own. Without it the helper can't find the files beside the executable.
+    std::vector<std::string> copies(argv, argv + argc);
+    std::vector<char*> appArgv;
+    for (auto& arg : copies)
+        appArgv.push_back(arg.data());
+    appArgv.push_back(nullptr);
+    int appArgc = argc;
+    QCoreApplication app(appArgc, appArgv.data());
+    return QtWebEngineCore::processMain(argc, const_cast<const char**>(argv));
+}
+
+void RegisterSchemes()
+{
+    RegisterRuffleScheme();
+}
+
+void Initialize(App& app, const Settings& settings)
+{
+    InitEngineResources();
+    // The engine's start-up report is for its developers, not for the player's terminal.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+    // Helpers are this executable; the engine then finds everything relative to it.
+    SetEnv("QTWEBENGINEPROCESS_PATH", QCoreApplication::applicationFilePath());
+    // No shader cache and no locales folder are written beside the executable.
+    setenv("QT_DISABLE_SHADER_DISK_CACHE", "1", 1);
+    const QString locales = QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtwebengine_locales");
+    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_LOCALES_PATH") && QDir(locales).exists())
+        SetEnv("QTWEBENGINE_LOCALES_PATH", locales);
+    if (geteuid() == 0) {
+        std::fputs("vantor: running as root, so the engine's sandbox is off\n", stderr);
+        setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
+    }
+
+    CommandLine commandLine;
+    app.OnBeforeCommandLineProcessing(QString(), commandLine);
+    QStringList switches = commandLine.GetSwitches();
+    switches << QStringLiteral("--lang=") + settings.locale
+             << QStringLiteral("--autoplay-policy=no-user-gesture-required");
+    // An operator's own switches still apply, after the program's.
+    const QString extra = qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!extra.isEmpty())
+        switches << extra;
+    SetEnv("QTWEBENGINE_CHROMIUM_FLAGS", switches.join(u' '));
+
+    QWebEngineProfile* profile = QWebEngineProfile::defaultProfile();
+    profile->setHttpAcceptLanguage(settings.locale);
+    InstallRuffle(profile);
+    app.OnContextInitialized();
+}
+
+void Shutdown()
+{
+    if (g_shutDown)
+        return;
+    g_shutDown = true;
+    // Views and pages that were scheduled for deletion go now, before the profile.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace engine

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace engine {
+
+// The switches given to the engine, in order.
+class CommandLine final
+{
+public:
+    void AppendSwitch(const QString& name) { m_switches.append(name); }
+    QStringList GetSwitches() const { return m_switches; }
+
+private:
+    QStringList m_switches;
+};
+
+// The program's side of the engine's start-up.
+class App
+{
+public:
+    virtual ~App() = default;
+    // Adds the program's switches; called once in the main process before the engine starts.
+    virtual void OnBeforeCommandLineProcessing(const QString& processType, CommandLine& commandLine) = 0;
+    // The engine is ready; no browser exists yet.
+    virtual void OnContextInitialized() {}
+};
+
+struct Settings
+{
+    QString locale;
+};
+
+// When the process was started by the engine as one of its helpers (a "--type=" switch), runs
+// that helper and returns its exit code. Returns -1 in the main process. Touches no window.
+int ExecuteProcess(int argc, char** argv);
+
+// Registers the engine's address schemes; must run before the application object exists.
+void RegisterSchemes();
+
+// Starts the engine in the main process, after the application object and before any browser.
+void Initialize(App& app, const Settings& settings);
+
+// Shuts the engine down once every browser is gone. Later calls do nothing.
+void Shutdown();
+
+} // namespace engine

@@ -1,0 +1,80 @@
+#include "platform/engine/RuffleScheme.h"
+
+#include "settings/Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineUrlSchemeHandler>
+
+namespace engine {
+namespace {
+
+const QByteArray kScheme = QByteArrayLiteral("ruffle");
+
+class RuffleSchemeHandler final : public QWebEngineUrlSchemeHandler
+{
+public:
+    using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
+
+    void requestStarted(QWebEngineUrlRequestJob* job) override
+    {
+        const QString root = QDir(GetAppFolder() + QStringLiteral("ruffle")).canonicalPath();
+        const QString path = QFileInfo(root + u'/' + job->requestUrl().path()).canonicalFilePath();
+        // Only files inside the Ruffle folder are served; ".." and links out of it are refused.
+        if (root.isEmpty() || path.isEmpty() || !path.startsWith(root + u'/')) {
+            job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+            return;
+        }
+        auto* file = new QFile(path, job);
+        if (!file->open(QIODevice::ReadOnly)) {
+            job->fail(QWebEngineUrlRequestJob::RequestFailed);
+            return;
+        }
+        QByteArray mime = "application/octet-stream";
+        if (path.endsWith(u".js"))
+            mime = "text/javascript";
+        else if (path.endsWith(u".wasm"))
+            mime = "application/wasm";
+        else if (path.endsWith(u".json") || path.endsWith(u".map"))
+            mime = "application/json";
+        job->reply(mime, file);
+    }
+};
+
+QString LoaderScript()
+{
+    QFile file(QStringLiteral(":/engine/ruffle-loader.js"));
+    file.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(file.readAll());
+}
+
+} // namespace
+
+void RegisterRuffleScheme()
+{
+    QWebEngineUrlScheme scheme(kScheme);
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
+    scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::CorsEnabled |
+                    QWebEngineUrlScheme::LocalAccessAllowed | QWebEngineUrlScheme::ContentSecurityPolicyIgnored);
+    QWebEngineUrlScheme::registerScheme(scheme);
+}
+
+void InstallRuffle(QWebEngineProfile* profile)
+{
+    profile->installUrlSchemeHandler(kScheme, new RuffleSchemeHandler(profile));
+    QWebEngineScript script;
+    script.setName(QStringLiteral("vantor-ruffle"));
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(QWebEngineScript::MainWorld);
+    script.setRunsOnSubFrames(true);
+    script.setSourceCode(LoaderScript());
+    profile->scripts()->insert(script);
+}
+
+} // namespace engine

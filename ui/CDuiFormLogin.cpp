@@ -1,0 +1,115 @@
+#include "ui/CDuiFormLogin.h"
+
+#include "platform/desktop/ExternalBrowser.h"
+#include "settings/Settings.h"
+#include "ui/AppMessages.h"
+#include "ui/CDuiFormGame.h"
+#include "ui/CDuiFormLoginBrowser.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+
+CDuiFormLogin::~CDuiFormLogin()
+{
+    delete m_pGameWnd;
+    m_pGameWnd = nullptr;
+    delete m_pLoginBrowser;
+}
+
+void CDuiFormLogin::InitWindow()
+{
+    CenterWindow();
+    const QString common = QStringLiteral("Common");
+    m_strOfficialUrl = ReadIniString(common, QStringLiteral("official"), DefaultHomeUrl());
+    m_strRechargeUrl = ReadIniString(common, QStringLiteral("recharge"), DefaultHomeUrl());
+    m_strForumUrl = ReadIniString(common, QStringLiteral("forum"), DefaultHomeUrl());
+    m_strServiceUrl = ReadIniString(common, QStringLiteral("service"), DefaultHomeUrl());
+
+    const QRect LoginRect = GetHWND()->frameGeometry();
+    m_pLoginBrowser = new CDuiFormLoginBrowser(QStringLiteral("FormLoginBrowser.xml"));
+    if (!m_pLoginBrowser->CreateAt(GetHWND(), LoginRect)) {
+        SetCreateError(m_pLoginBrowser->LastError());
+        return;
+    }
+    m_pLoginBrowser->ShowWindow(true, true);
+}
+
+bool CDuiFormLogin::HandleMessage(QEvent* event)
+{
+    const bool result = CXMLWnd::HandleMessage(event);
+    const auto type = event->type();
+    if (type == QEvent::Move && m_pLoginBrowser) {
+        const QPoint topLeft = GetHWND()->frameGeometry().topLeft();
+        m_pLoginBrowser->MoveTo(topLeft.x(), topLeft.y());
+    } else if (type == WM_SHOW_LOGIN) {
+        ShowLogin();
+    } else if (type == WM_ENTER_GAME) {
+        EnterGame(static_cast<EnterGameEvent*>(event)->Address());
+    }
+    return result;
+}
+
+void CDuiFormLogin::OnClick(TNotifyUI& msg)
+{
+    const QString name = msg.GetName();
+    if (name == u"officialbtn")
+        desktop::OpenInExternalBrowser(m_strOfficialUrl);
+    else if (name == u"rechargebtn")
+        desktop::OpenInExternalBrowser(m_strRechargeUrl);
+    else if (name == u"forumbtn")
+        desktop::OpenInExternalBrowser(m_strForumUrl);
+    else if (name == u"servicebtn")
+        desktop::OpenInExternalBrowser(m_strServiceUrl);
+    else if (name == u"closebtn")
+        PostQuitMessage(0); // the engine shuts down at the end of the program, once every browser is gone
+    CXMLWnd::OnClick(msg);
+}
+
+void CDuiFormLogin::ShowLogin()
+{
+    ShowWindow(true, true);
+    if (m_pLoginBrowser)
+        m_pLoginBrowser->ShowWindow(true, true);
+    m_pGameWnd = nullptr; // the game window is closing; ReleaseWhenClosed deletes it
+}
+
+void CDuiFormLogin::EnterGame(const QString& wsEnterGame)
+{
+    ShowWindow(false, true);
+    if (m_pLoginBrowser)
+        m_pLoginBrowser->ShowWindow(false, true);
+    m_strLoginUrl = ReadIniString(QStringLiteral("Common"), QStringLiteral("gameLoginUrl"), DefaultLoginUrl());
+    if (m_pLoginBrowser)
+        m_pLoginBrowser->LoadUrl(m_strLoginUrl);
+    if (m_pGameWnd)
+        return;
+
+    auto* game = new CDuiFormGame(QStringLiteral("FormGame.xml"));
+    if (!game->CreateFrame(GetHWND(), wsEnterGame)) {
+        // Without a game window the player would be left with no window at all.
+        std::fprintf(stderr, "vantor: can't open the game window: %s\n", qPrintable(game->LastError()));
+        delete game;
+        ShowLogin();
+        return;
+    }
+    m_pGameWnd = game;
+    ReleaseWhenClosed(game);
+    game->SetLoginWindow(GetHWND());
+    game->SetGameUrl(wsEnterGame);
+    game->ShowWindow(true, true);
+}
+
+void CDuiFormLogin::ReleaseWhenClosed(CDuiFormGame* game)
+{
+    // The object goes once its window is gone, after the window's last event has been handled.
+    QWidget* host = GetHWND();
+    QObject::connect(game->GetHWND(), &QObject::destroyed, host, [this, host, game] {
+        QTimer::singleShot(0, host, [this, game] {
+            if (m_pGameWnd == game)
+                m_pGameWnd = nullptr;
+            delete game;
+        });
+    });
+}

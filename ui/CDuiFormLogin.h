@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ui/CXMLWnd.h"
+
+class CDuiFormGame;
+class CDuiFormLoginBrowser;
+
+// The program's main window: the frame around the login page, the site buttons, and the
+// hand-over to the game window and back.
+class CDuiFormLogin final : public CXMLWnd
+{
+public:
+    explicit CDuiFormLogin(const QString& skinFile) : CXMLWnd(skinFile) {}
+    ~CDuiFormLogin() override;
+
+    bool HandleMessage(QEvent* event) override;
+    void OnClick(TNotifyUI& msg) override;
+
+    CDuiFormLoginBrowser* LoginBrowser() const { return m_pLoginBrowser; }
+    CDuiFormGame* GameWindow() const { return m_pGameWnd; }
+
+protected:
+    void InitWindow() override;
+
+private:
+    void EnterGame(const QString& wsEnterGame);
+    void ShowLogin();
+    void ReleaseWhenClosed(CDuiFormGame* game);
+
+    CDuiFormLoginBrowser* m_pLoginBrowser = nullptr;
+    QString m_strOfficialUrl;
+    QString m_strRechargeUrl;
+    QString m_strForumUrl;
+    QString m_strServiceUrl;
+    CDuiFormGame* m_pGameWnd = nullptr;
+    QString m_strLoginUrl;
+};

@@ -1,0 +1,37 @@
+#include "ui/CDuiFormLoginBrowser.h"
+
+#include "browser/SimpleHandler.h"
+#include "platform/engine/Browser.h"
+#include "settings/Settings.h"
+
+#include <QWidget>
+
+bool CDuiFormLoginBrowser::CreateAt(QWidget* owner, const QRect& ownerRect)
+{
+    if (!Create(owner, QStringLiteral("LoginBrowser"), WS_VISIBLE))
+        return false;
+    GetHWND()->move(ownerRect.topLeft() + kCreateOffset);
+    return true;
+}
+
+void CDuiFormLoginBrowser::MoveTo(int x, int y)
+{
+    if (QWidget* wnd = GetHWND())
+        wnd->move(x + kBrowserArea.x(), y + kBrowserArea.y());
+}
+
+void CDuiFormLoginBrowser::LoadUrl(const QString& address)
+{
+    if (const auto browser = g_pLoginHandler->GetBrowser())
+        browser->LoadURL(address);
+}
+
+void CDuiFormLoginBrowser::InitWindow()
+{
+    m_strLoginUrl = ReadIniString(QStringLiteral("Common"), QStringLiteral("gameLoginUrl"), DefaultLoginUrl());
+    engine::BrowserSettings browserSettings;
+    browserSettings.fileAccessFromFileUrls = true;
+    browserSettings.localStorage = true;
+    engine::CreateBrowser(GetHWND(), QRect(QPoint(0, 0), kBrowserArea.size()), g_pLoginHandler, m_strLoginUrl,
+                          browserSettings);
+}

@@ -1,0 +1,126 @@
+#!/usr/bin/env python3
+"""The local demo platform: home page, client login page, site pages and a game page with a
+Flash movie. Python's standard library only; it listens on 127.0.0.1.
+
+Usage: server.py [--port N] [--extra-root DIR]
+  --extra-root serves the files of DIR under /extra/ (the tests' own pages).
+"""
+import argparse
+import html
+import os
+import secrets
+import sys
+import time
+import urllib.parse
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import make_swf  # noqa: E402
+
+PAGES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "pages")
+SWF = make_swf.movie()
+SITE_PAGES = {"/": "官网", "/recharge/": "充值", "/forum/": "论坛", "/service/": "客服"}
+
+
+def page(title, body):
+    with open(os.path.join(PAGES, "frame.html"), encoding="utf-8") as f:
+        return f.read().replace("{{TITLE}}", html.escape(title)).replace("{{BODY}}", body).encode("utf-8")
+
+
+class Handler(BaseHTTPRequestHandler):
+    server_version = "VantorDemo/1"
+    extra_root = None
+
+    def log_message(self, fmt, *args):  # quiet unless asked
+        if os.environ.get("VANTOR_DEMO_LOG"):
+            super().log_message(fmt, *args)
+
+    def send(self, status, body, content_type="text/html; charset=utf-8", headers=()):
+        self.send_response(status)
+        self.send_header("Content-Type", content_type)
+        self.send_header("Content-Length", str(len(body)))
+        self.send_header("Cache-Control", "no-store")
+        for name, value in headers:
+            self.send_header(name, value)
+        self.end_headers()
+        if self.command != "HEAD":
+            self.wfile.write(body)
+
+    def do_HEAD(self):
+        self.do_GET()
+
+    def do_GET(self):
+        url = urllib.parse.urlsplit(self.path)
+        query = urllib.parse.parse_qs(url.query)
+        if url.path in SITE_PAGES:
+            name = SITE_PAGES[url.path]
+            return self.send(200, page(name, f"<h1>{name}</h1><p>Vantor 游戏平台 · {name}页面</p>"))
+        if url.path == "/client/":
+            with open(os.path.join(PAGES, "login.html"), "rb") as f:
+                return self.send(200, f.read())
+        if url.path == "/game/":
+            sid = html.escape(query.get("sid", [""])[0])
+            with open(os.path.join(PAGES, "game.html"), encoding="utf-8") as f:
+                return self.send(200, f.read().replace("{{SID}}", sid).encode("utf-8"))
+        if url.path == "/static/demo.swf":
+            return self.send(200, SWF, "application/x-shockwave-flash")
+        if url.path == "/hang":
+            return self.hang(float(query.get("seconds", ["60"])[0]))
+        if url.path.startswith("/extra/") and self.extra_root:
+            return self.serve_extra(url.path[len("/extra/"):])
+        return self.send(404, page("404", "<h1>404</h1>"))
+
+    def do_POST(self):
+        url = urllib.parse.urlsplit(self.path)
+        if url.path != "/client/login":
+            return self.send(404, b"")
+        length = int(self.headers.get("Content-Length") or 0)
+        form = urllib.parse.parse_qs(self.rfile.read(min(length, 65536)).decode("utf-8", "replace"))
+        user = form.get("user", ["player"])[0] or "player"
+        sid = secrets.token_hex(8)
+        target = f"/game/?gid=512&user={urllib.parse.quote(user)}&sid={sid}"
+        self.send(302, b"", headers=[("Location", target)])
+
+    def hang(self, seconds):
+        """A page that never finishes loading: headers and a first part, then nothing (bounded)."""
+        self.send_response(200)
+        self.send_header("Content-Type", "text/html; charset=utf-8")
+        self.end_headers()
+        self.wfile.write(b"<html><head><title>loading</title></head><body>loading")
+        self.wfile.flush()
+        deadline = time.monotonic() + min(seconds, 300)
+        try:
+            while time.monotonic() < deadline:
+                time.sleep(0.5)
+                self.wfile.write(b" ")
+                self.wfile.flush()
+        except (BrokenPipeError, ConnectionResetError):
+            pass
+
+    def serve_extra(self, name):
+        root = os.path.realpath(self.extra_root)
+        path = os.path.realpath(os.path.join(root, name))
+        if not path.startswith(root + os.sep) or not os.path.isfile(path):
+            return self.send(404, b"")
+        types = {".html": "text/html; charset=utf-8", ".js": "text/javascript", ".swf": "application/x-shockwave-flash"}
+        with open(path, "rb") as f:
+            self.send(200, f.read(), types.get(os.path.splitext(path)[1], "application/octet-stream"))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--port", type=int, default=8512)
+    parser.add_argument("--extra-root")
+    args = parser.parse_args()
+    Handler.extra_root = args.extra_root
+    server = ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
+    server.daemon_threads = True
+    print(f"demo platform on http://127.0.0.1:{server.server_port}/", flush=True)
+    try:
+        server.serve_forever()
+    except KeyboardInterrupt:
+        pass
+
+
+if __name__ == "__main__":
+    main()

@@ -86,7 +86,8 @@ class Handler(BaseHTTPRequestHandler):
         self.send_response(200)
         self.send_header("Content-Type", "text/html; charset=utf-8")
         self.end_headers()
-        self.wfile.write(b"<html><head><title>loading</title></head><body>loading")
+        # Enough of a page for the engine to show it while the rest never comes.
+        self.wfile.write(b"<html><head><title>loading</title></head><body><p>loading</p>" + b" " * 4096)
         self.wfile.flush()
         deadline = time.monotonic() + min(seconds, 300)
         try:

@@ -62,6 +62,7 @@ void Browser::Create(QWidget* parent, const QRect& rect, const QString& address,
 void Browser::OnViewDestroyed()
 {
     const auto keepAlive = shared_from_this();
+    m_view = nullptr; // it is being destroyed
     // The view has let go of its page; pages must go before the engine shuts down.
     delete m_page;
     m_page = nullptr;

@@ -1,0 +1,95 @@
+#pragma once
+
+// Shared set-up of the window tests: the real engine, real windows on the X display, and the
+// demo platform that scripts/headless.sh started.
+#include "browser/SimpleApp.h"
+#include "platform/desktop/ProgramIcon.h"
+#include "platform/engine/Engine.h"
+#include "platform/skin/PaintManager.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFile>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+namespace wt {
+
+inline QString DemoUrl(const QString& path = {})
+{
+    return qEnvironmentVariable("VANTOR_DEMO_URL", QStringLiteral("http://127.0.0.1:8512")) + path;
+}
+
+// The Vantor.ini beside the test executable; an empty text removes it.
+inline void WriteIni(const QByteArray& content)
+{
+    const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/Vantor.ini");
+    QFile::remove(path);
+    if (content.isEmpty())
+        return;
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(content);
+}
+
+// The page text of a browser view, read through the engine.
+inline QString PageText(QWidget* view)
+{
+    auto* webView = qobject_cast<QWebEngineView*>(view);
+    if (!webView)
+        return {};
+    QString text;
+    bool done = false;
+    webView->page()->toPlainText([&](const QString& t) {
+        text = t;
+        done = true;
+    });
+    (void)QTest::qWaitFor([&] { return done; }, 5000);
+    return text;
+}
+
+inline QVariant RunJs(QWidget* view, const QString& script)
+{
+    auto* webView = qobject_cast<QWebEngineView*>(view);
+    QVariant result;
+    bool done = false;
+    webView->page()->runJavaScript(script, [&](const QVariant& v) {
+        result = v;
+        done = true;
+    });
+    (void)QTest::qWaitFor([&] { return done; }, 5000);
+    return result;
+}
+
+template <typename Test>
+int Main(int argc, char** argv)
+{
+    if (const int code = engine::ExecuteProcess(argc, argv); code >= 0)
+        return code;
+    engine::RegisterSchemes();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(desktop::ProgramIcon());
+    SimpleApp simpleApp;
+    engine::Initialize(simpleApp, engine::Settings{QStringLiteral("zh-CN")});
+    CPaintManagerUI::SetResourcePath(QStringLiteral(VANTOR_SKIN_DIR));
+    WriteIni({});
+    int result;
+    {
+        Test test;
+        result = QTest::qExec(&test, argc, argv);
+    }
+    WriteIni({});
+    engine::Shutdown();
+    return result;
+}
+
+} // namespace wt
+
+#define VANTOR_WINDOW_TEST_MAIN(Test)                                                                                 \
+    int main(int argc, char** argv)                                                                                   \
+    {                                                                                                                 \
+        return wt::Main<Test>(argc, argv);                                                                            \
+    }

@@ -26,6 +26,9 @@ static void InitEngineResources()
 }
 
 namespace engine {
+
+void RefuseLocalesFolder();
+
 namespace {
 
 bool g_shutDown = false;
@@ -39,6 +42,7 @@ void SetEnv(const char* name, const QString& value)
 
 int ExecuteProcess(int argc, char** argv)
 {
+    RefuseLocalesFolder();
     bool helper = false;
     for (int i = 1; i < argc && !helper; ++i)
         helper = std::strncmp(argv[i], "--type=", 7) == 0;

@@ -1,5 +1,5 @@
-// Saves a screenshot of the X display (or of one rectangle of it) as PNG:
-//   vantor-grab OUT.png [x y w h]
+// Saves a screenshot of the X display (or of one rectangle of it), as PNG or PPM by the name:
+//   vantor-grab OUT.png|OUT.ppm [x y w h]
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>

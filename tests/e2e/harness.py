@@ -1,0 +1,237 @@
+"""Drives the built program as a player would: a fresh copy in a temporary folder with its own
+Vantor.ini, started from another working directory, seen and clicked through the X server."""
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+import unittest
+import xml.etree.ElementTree as ET
+
+BUILD = os.environ.get("VANTOR_BUILD_DIR", os.path.join(os.path.dirname(__file__), "..", "..", "build"))
+DEMO = os.environ.get("VANTOR_DEMO_URL", "http://127.0.0.1:8512")
+TOOLS = os.path.join(BUILD, "tests")
+
+LOGIN_SIZE = (764, 560)
+POPUP_SIZE = (688, 398)
+GAME_SIZE = (1250, 700)
+# Where the demo login page keeps its button, inside the login browser (see demo/pages/login.html).
+LOGIN_BUTTON = (398 + 130, 300 + 22)
+
+
+def run(*args, **kw):
+    return subprocess.run(list(args), capture_output=True, text=True, timeout=kw.pop("timeout", 20), **kw)
+
+
+def wait_for(predicate, timeout=20.0, step=0.1):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(step)
+    return predicate()
+
+
+def skin_rect(skin, name):
+    """The geometry of a named control in a skin file of the build."""
+    root = ET.parse(os.path.join(BUILD, "skin", skin)).getroot()
+    for widget in root.iter("widget"):
+        if widget.get("name") == name:
+            r = widget.find("property[@name='geometry']/rect")
+            return tuple(int(r.find(k).text) for k in ("x", "y", "width", "height"))
+    raise KeyError(name)
+
+
+def files_under(path):
+    found = set()
+    for dirpath, dirnames, filenames in os.walk(path):
+        for n in dirnames + filenames:
+            found.add(os.path.relpath(os.path.join(dirpath, n), path))
+    return found
+
+
+def read_ppm(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    # Header: "P6", width, height, maximum, each followed by one white-space byte; then the pixels,
+    # whose first byte may itself look like white space.
+    fields, pos = [], 0
+    while len(fields) < 4:
+        while data[pos:pos + 1].isspace():
+            pos += 1
+        end = pos
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[pos:end])
+        pos = end
+    assert fields[0] == b"P6", fields[0]
+    w, h = int(fields[1]), int(fields[2])
+    return w, h, data[pos + 1:pos + 1 + w * h * 3]
+
+
+def color_fraction(pixels, rgb, tolerance=24):
+    total = len(pixels) // 3
+    hits = 0
+    for i in range(0, len(pixels) - 2, 3):
+        if all(abs(pixels[i + k] - rgb[k]) <= tolerance for k in range(3)):
+            hits += 1
+    return hits / max(total, 1)
+
+
+class Window:
+    def __init__(self, wid, x, y, w, h):
+        self.id, self.x, self.y, self.w, self.h = wid, x, y, w, h
+
+    @property
+    def size(self):
+        return (self.w, self.h)
+
+    def __repr__(self):
+        return f"Window({self.id}, {self.x},{self.y} {self.w}x{self.h})"
+
+
+def geometry(wid):
+    out = run("xdotool", "getwindowgeometry", "--shell", str(wid)).stdout
+    values = dict(line.split("=", 1) for line in out.split() if "=" in line)
+    return Window(wid, int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"]))
+
+
+def click(x, y, button=1):
+    run("xdotool", "mousemove", str(x), str(y), "sleep", "0.1", "click", str(button))
+
+
+def key(*names):
+    run("xdotool", "key", *names)
+
+
+def screenshot(x, y, w, h):
+    path = tempfile.mktemp(suffix=".ppm")
+    run(os.path.join(TOOLS, "vantor-grab"), path, str(x), str(y), str(w), str(h))
+    try:
+        return read_ppm(path)
+    finally:
+        if os.path.exists(path):
+            os.remove(path)
+
+
+class Program:
+    """One copy of the built program in a fresh folder."""
+
+    def __init__(self, ini=None, with_skin=True):
+        self.dir = tempfile.mkdtemp(prefix="vantor-e2e-")
+        self.cwd = tempfile.mkdtemp(prefix="vantor-cwd-")
+        self.exe = os.path.join(self.dir, "vantor")
+        shutil.copy2(os.path.join(BUILD, "vantor"), self.exe)
+        if with_skin:
+            shutil.copytree(os.path.join(BUILD, "skin"), os.path.join(self.dir, "skin"))
+        shutil.copytree(os.path.join(BUILD, "ruffle"), os.path.join(self.dir, "ruffle"))
+        if ini is not None:
+            self.write_ini(ini)
+        self.proc = None
+        self.stderr_path = os.path.join(self.cwd, "stderr.txt")
+
+    def write_ini(self, text):
+        with open(os.path.join(self.dir, "Vantor.ini"), "w", encoding="utf-8") as f:
+            f.write(text)
+
+    def start(self, env=None):
+        environment = dict(os.environ)
+        environment.update(env or {})
+        self.stderr_file = open(self.stderr_path, "w")
+        self.proc = subprocess.Popen([self.exe], cwd=self.cwd, stdout=subprocess.DEVNULL,
+                                     stderr=self.stderr_file, env=environment, start_new_session=True)
+        return self
+
+    def stderr(self):
+        with open(self.stderr_path, encoding="utf-8", errors="replace") as f:
+            return f.read()
+
+    def windows(self):
+        if self.proc is None:
+            return []
+        out = run("xdotool", "search", "--onlyvisible", "--pid", str(self.proc.pid)).stdout.split()
+        result = []
+        for wid in out:
+            try:
+                result.append(geometry(wid))
+            except (KeyError, ValueError):
+                pass  # gone meanwhile
+        return result
+
+    def window(self, size):
+        return next((w for w in self.windows() if w.size == size), None)
+
+    def wait_window(self, size, timeout=30.0):
+        return wait_for(lambda: self.window(size), timeout)
+
+    def wait_no_window(self, size, timeout=15.0):
+        return wait_for(lambda: self.window(size) is None, timeout)
+
+    def wait_exit(self, timeout=20.0):
+        try:
+            return self.proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def helper_exes(self):
+        """The executables of the main process's helper processes."""
+        exes = set()
+        for pid in os.listdir("/proc"):
+            if not pid.isdigit():
+                continue
+            try:
+                with open(f"/proc/{pid}/stat") as f:
+                    stat = f.read()
+                with open(f"/proc/{pid}/cmdline", "rb") as f:
+                    cmdline = f.read().split(b"\0")
+                session = int(stat.rsplit(")", 1)[1].split()[3])
+            except (OSError, ValueError, IndexError):
+                continue
+            if session == self.proc.pid and int(pid) != self.proc.pid and any(a.startswith(b"--type=") for a in cmdline):
+                try:
+                    exes.add(os.readlink(f"/proc/{pid}/exe"))
+                except OSError:
+                    pass
+        return exes
+
+    def login_flow(self):
+        """Logs in on the demo page with a real click; returns the game window."""
+        login = self.wait_window(LOGIN_SIZE)
+        assert login, f"no login window: {self.windows()}"
+        popup = self.wait_window(POPUP_SIZE)
+        time.sleep(1.5)  # the page loads
+        click(popup.x + LOGIN_BUTTON[0], popup.y + LOGIN_BUTTON[1])
+        return self.wait_window(GAME_SIZE)
+
+    def close(self):
+        if self.proc and self.proc.poll() is None:
+            try:
+                os.killpg(self.proc.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+            self.proc.wait(timeout=10)
+        if self.proc:
+            self.stderr_file.close()
+        shutil.rmtree(self.dir, ignore_errors=True)
+        shutil.rmtree(self.cwd, ignore_errors=True)
+
+
+def demo_ini(**common):
+    values = {
+        "official": f"{DEMO}/",
+        "recharge": f"{DEMO}/recharge/",
+        "forum": f"{DEMO}/forum/",
+        "service": f"{DEMO}/service/",
+        "gameLoginUrl": f"{DEMO}/client/?gid=512",
+    }
+    values.update(common)
+    return "[Common]\n" + "".join(f"{k}={v}\n" for k, v in values.items())
+
+
+class ProgramTest(unittest.TestCase):
+    def program(self, ini=None, **kw):
+        p = Program(ini, **kw)
+        self.addCleanup(p.close)
+        return p

@@ -14,6 +14,9 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <memory>
+#include <optional>
+
 namespace wt {
 
 inline QString DemoUrl(const QString& path = {})
@@ -39,27 +42,20 @@ inline QString PageText(QWidget* view)
     auto* webView = qobject_cast<QWebEngineView*>(view);
     if (!webView)
         return {};
-    QString text;
-    bool done = false;
-    webView->page()->toPlainText([&](const QString& t) {
-        text = t;
-        done = true;
-    });
-    (void)QTest::qWaitFor([&] { return done; }, 5000);
-    return text;
+    // The answer may come after the wait gave up: it must not land in a finished stack frame.
+    auto answer = std::make_shared<std::optional<QString>>();
+    webView->page()->toPlainText([answer](const QString& t) { *answer = t; });
+    (void)QTest::qWaitFor([&] { return answer->has_value(); }, 5000);
+    return answer->value_or(QString());
 }
 
 inline QVariant RunJs(QWidget* view, const QString& script)
 {
     auto* webView = qobject_cast<QWebEngineView*>(view);
-    QVariant result;
-    bool done = false;
-    webView->page()->runJavaScript(script, [&](const QVariant& v) {
-        result = v;
-        done = true;
-    });
-    (void)QTest::qWaitFor([&] { return done; }, 5000);
-    return result;
+    auto answer = std::make_shared<std::optional<QVariant>>();
+    webView->page()->runJavaScript(script, [answer](const QVariant& v) { *answer = v; });
+    (void)QTest::qWaitFor([&] { return answer->has_value(); }, 5000);
+    return answer->value_or(QVariant());
 }
 
 template <typename Test>

@@ -1,4 +1,176 @@
+// The game window with the real engine: placement, layout, the hand-over from the login window
+// and back, and recovery from a crashed page.
 #include "WindowTest.h"
-class TestGameWindow final : public QObject { Q_OBJECT };
+
+#include "browser/SimpleHandler.h"
+#include "platform/engine/Browser.h"
+#include "ui/AppMessages.h"
+#include "ui/CDuiFormGame.h"
+#include "ui/CDuiFormLogin.h"
+#include "ui/CDuiFormLoginBrowser.h"
+
+#include <QAbstractButton>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QProcess>
+#include <QScreen>
+
+#include <csignal>
+
+namespace {
+
+QWidget* View(CDuiFormGame& game)
+{
+    const auto browser = game.Handler()->GetBrowser();
+    return browser ? browser->GetWindowHandle() : nullptr;
+}
+
+void Click(WindowImplBase& wnd, const char* name)
+{
+    auto* button = qobject_cast<QAbstractButton*>(wnd.FindControl(QString::fromLatin1(name)));
+    QVERIFY2(button, name);
+    button->click();
+}
+
+QPoint ExpectedPlacement()
+{
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    return {(work.x() + work.width() - 1250) / 2, (work.y() + work.height() - 700) / 2};
+}
+
+} // namespace
+
+class TestGameWindow final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() { wt::WriteIni({}); }
+
+    void placementAndLayout()
+    {
+        CDuiFormGame game(QStringLiteral("FormGame.xml"));
+        QVERIFY2(game.CreateFrame(nullptr, wt::DemoUrl("/extra/title.html")), qPrintable(game.LastError()));
+        QWidget* wnd = game.GetHWND();
+        QCOMPARE(wnd->geometry(), QRect(ExpectedPlacement(), QSize(1250, 700)));
+        QVERIFY(wnd->isVisible());
+        // The browser appears after the first layout; the layout catches up with it.
+        QTRY_VERIFY(View(game));
+        QTRY_COMPARE(View(game)->geometry(), QRect(2, 32, 1247, 666));
+
+        for (const QSize size : {QSize(900, 500), QSize(1400, 900), QSize(640, 400)}) {
+            wnd->resize(size);
+            QTRY_COMPARE(View(game)->geometry(), QRect(2, 32, size.width() - 3, size.height() - 34));
+            QCOMPARE(game.FindControl("topBg")->geometry(), QRect(0, 0, size.width(), 32));
+        }
+        Click(game, "maxbtn");
+        QTRY_VERIFY(wnd->isMaximized());
+        QVERIFY(!game.FindControl("maxbtn")->isVisible());
+        QVERIFY(game.FindControl("restorebtn")->isVisible());
+        QTRY_COMPARE(View(game)->geometry(), QRect(2, 32, wnd->width() - 3, wnd->height() - 34));
+        Click(game, "restorebtn");
+        QTRY_VERIFY(!wnd->isMaximized());
+        QTRY_COMPARE(View(game)->geometry(), QRect(2, 32, wnd->width() - 3, wnd->height() - 34));
+        wnd->move(10, 20);
+        QTRY_COMPARE(View(game)->geometry(), QRect(2, 32, wnd->width() - 3, wnd->height() - 34));
+    }
+
+    void placementOnSmallWorkArea()
+    {
+        if (qEnvironmentVariableIsSet("VANTOR_IN_SMALL_DISPLAY")) {
+            // Only the work area's right and bottom edges count; a negative position is kept.
+            const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+            QVERIFY(work.width() < 1250 && work.height() < 700);
+            CDuiFormGame game(QStringLiteral("FormGame.xml"));
+            QVERIFY(game.CreateFrame(nullptr, wt::DemoUrl("/extra/title.html")));
+            QCOMPARE(game.GetHWND()->pos(), ExpectedPlacement());
+            QVERIFY(game.GetHWND()->x() < 0 && game.GetHWND()->y() < 0);
+            return;
+        }
+        const QString smallDisplay = qEnvironmentVariable("VANTOR_SMALL_DISPLAY");
+        if (smallDisplay.isEmpty())
+            QSKIP("no small display (scripts/headless.sh provides one)");
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", smallDisplay);
+        env.insert("VANTOR_IN_SMALL_DISPLAY", "1");
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {"placementOnSmallWorkArea"});
+        QVERIFY(child.waitForFinished(60000));
+        QCOMPARE(child.exitCode(), 0);
+    }
+
+    void enterGameAndReturn()
+    {
+        wt::WriteIni("[Common]\ngotoLoginPage=1\ngameLoginUrl=" + wt::DemoUrl("/client/?gid=512").toUtf8() + "\n");
+        CDuiFormLogin login(QStringLiteral("FormLogin.xml"));
+        QVERIFY(login.Create(nullptr, QString(), WS_VISIBLE | WS_EX_APPWINDOW));
+        g_hWndLogin = login.GetHWND();
+        QTRY_VERIFY(g_pLoginHandler->GetBrowser());
+
+        auto enter = [&](const QString& address) {
+            EnterGameEvent message(address);
+            SendMessage(login.GetHWND(), &message);
+        };
+        auto round = [&](int n) {
+            const QString address = wt::DemoUrl(QStringLiteral("/extra/title.html?sid=%1").arg(n));
+            enter(address);
+            QVERIFY(!login.GetHWND()->isVisible());
+            QVERIFY(!login.LoginBrowser()->GetHWND()->isVisible());
+            CDuiFormGame* game = login.GameWindow();
+            QVERIFY(game && game->GetHWND()->isVisible());
+            QCOMPARE(game->GetHWND()->geometry().size(), QSize(1250, 700));
+            QTRY_VERIFY(View(*game));
+            // A second report while the game runs opens nothing and doesn't navigate the game.
+            enter(wt::DemoUrl("/forum/?sid=other"));
+            QCOMPARE(login.GameWindow(), game);
+            QTRY_COMPARE(game->Handler()->GetBrowser()->GetURL().toString(), address);
+            QPointer<QWidget> gameWnd = game->GetHWND();
+            Click(*game, "closebtn");
+            QTRY_VERIFY(login.GetHWND()->isVisible());
+            QVERIFY(login.LoginBrowser()->GetHWND()->isVisible());
+            QTRY_VERIFY(gameWnd.isNull());
+            QTRY_VERIFY(!login.GameWindow());
+        };
+
+        round(0);
+        QCoreApplication::processEvents();
+        const qsizetype widgetsAfterFirst = QApplication::allWidgets().size();
+        for (int n = 1; n < 50; ++n) {
+            round(n);
+            if (QTest::currentTestFailed())
+                return;
+            QVERIFY(QApplication::topLevelWidgets().size() <= widgetsAfterFirst);
+        }
+        QTest::qWait(200);
+        QCOMPARE(QApplication::allWidgets().size(), widgetsAfterFirst);
+        g_hWndLogin = nullptr;
+    }
+
+    void crashedPageReloads()
+    {
+        CDuiFormGame game(QStringLiteral("FormGame.xml"));
+        QVERIFY(game.CreateFrame(nullptr, wt::DemoUrl("/extra/title.html")));
+        QTRY_VERIFY(View(game));
+        auto* page = qobject_cast<QWebEngineView*>(View(game))->page();
+        QTRY_VERIFY(wt::PageText(View(game)).contains("title"));
+        auto killRenderer = [page] {
+            const qint64 pid = page->renderProcessPid();
+            QVERIFY(pid > 0);
+            ::kill(static_cast<pid_t>(pid), SIGKILL);
+        };
+        // The first crash reloads the page by itself...
+        killRenderer();
+        QTRY_VERIFY_WITH_TIMEOUT(page->renderProcessPid() > 0 && wt::PageText(View(game)).contains("title"), 15000);
+        // ...a second one soon after shows the crash page, with a way to reload.
+        killRenderer();
+        QTRY_VERIFY_WITH_TIMEOUT(wt::PageText(View(game)).contains("重新加载"), 15000);
+        QCOMPARE(game.Handler()->GetBrowser()->GetURL().path(), QStringLiteral("/extra/title.html"));
+        wt::RunJs(View(game), "document.querySelector('a').click()");
+        QTRY_VERIFY_WITH_TIMEOUT(wt::PageText(View(game)).contains("title"), 10000);
+    }
+};
+
 VANTOR_WINDOW_TEST_MAIN(TestGameWindow)
 #include "tst_gamewindow.moc"

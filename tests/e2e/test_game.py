@@ -1,0 +1,89 @@
+"""The whole road of a game start, driven by real clicks: log in, play, go back, log in again,
+and end the program from the game window."""
+import os
+import unittest
+
+from harness import (DEMO, GAME_SIZE, LOGIN_SIZE, POPUP_SIZE, TOOLS, ProgramTest, click, color_fraction, demo_ini,
+                     run, screenshot, skin_rect, wait_for)
+
+SWF_BACKGROUND = (0x20, 0xC0, 0x60)
+
+
+def click_control(window, skin, name):
+    """Clicks a control of the game window's top bar, whose buttons are laid out from the right."""
+    if skin == "FormGame.xml":
+        # The top bar lays its buttons out itself; find them by the bar's order from the right edge.
+        order = ["closebtn", "restorebtn", "maxbtn", "minbtn"]
+        if name in order:
+            visible = [n for n in order if n != "restorebtn"]
+            index = visible.index(name)
+            click(window.x + window.w - 4 - 15 - index * 36, window.y + 16)
+            return
+        raise KeyError(name)
+    x, y, w, h = skin_rect(skin, name)
+    click(window.x + x + w // 2, window.y + y + h // 2)
+
+
+class GameTest(ProgramTest):
+    def expected_game_position(self):
+        width, height = map(int, run("xdotool", "getdisplaygeometry").stdout.split())
+        return ((width - GAME_SIZE[0]) // 2, (height - GAME_SIZE[1]) // 2)
+
+    def test_login_play_return_and_quit(self):
+        program = self.program(demo_ini(gotoLoginPage="1"))
+        program.start()
+
+        game = program.login_flow()
+        self.assertIsNotNone(game, f"{program.windows()}\n{program.stderr()}")
+        self.assertEqual((game.x, game.y), self.expected_game_position())
+        self.assertTrue(program.wait_no_window(LOGIN_SIZE), "the login window stays hidden while playing")
+        self.assertIsNone(program.window(POPUP_SIZE))
+        self.assertEqual([w.size for w in program.windows()], [GAME_SIZE])
+
+        # The game page fills the browser rectangle under the top bar.
+        def game_shown():
+            _, _, pixels = screenshot(game.x + 2, game.y + 32, game.w - 3, game.h - 34)
+            return color_fraction(pixels, SWF_BACKGROUND) > 0.4
+
+        self.assertTrue(wait_for(game_shown, 45, step=1.0), program.stderr())
+
+        # A marker address from inside the game page opens no second window.
+        click(game.x + game.w - 2 - 8 - 32, game.y + 32 + 8 + 14)
+        self.assertFalse(wait_for(lambda: len(program.windows()) > 1, 4))
+        self.assertIsNone(program.window(LOGIN_SIZE))
+
+        # "1": back to the login window; logging in again opens a new game window.
+        click_control(game, "FormGame.xml", "closebtn")
+        self.assertIsNotNone(program.wait_window(LOGIN_SIZE), program.stderr())
+        self.assertTrue(program.wait_no_window(GAME_SIZE))
+        game = program.login_flow()
+        self.assertIsNotNone(game, program.stderr())
+
+        # "0", read anew on the click: the program ends.
+        program.write_ini(demo_ini(gotoLoginPage="0"))
+        click_control(game, "FormGame.xml", "closebtn")
+        self.assertEqual(program.wait_exit(20), 0, program.stderr())
+        self.assertNotIn("Release of profile", program.stderr())
+
+    def test_unknown_close_rule_ends_the_program(self):
+        # Any value but "1" would leave a process with no window: it ends the program, and says so.
+        program = self.program(demo_ini(gotoLoginPage="2"))
+        program.start()
+        game = program.login_flow()
+        self.assertIsNotNone(game, program.stderr())
+        click_control(game, "FormGame.xml", "closebtn")
+        self.assertEqual(program.wait_exit(20), 0, program.stderr())
+        self.assertIn("gotoLoginPage=2", program.stderr())
+
+    def test_closing_the_game_from_the_desktop_follows_the_close_rule(self):
+        program = self.program(demo_ini(gotoLoginPage="1"))
+        program.start()
+        game = program.login_flow()
+        self.assertIsNotNone(game, program.stderr())
+        run(os.path.join(TOOLS, "vantor-wmclose"), str(game.id))
+        self.assertIsNotNone(program.wait_window(LOGIN_SIZE), program.stderr())
+        self.assertTrue(program.wait_no_window(GAME_SIZE))
+
+
+if __name__ == "__main__":
+    unittest.main()

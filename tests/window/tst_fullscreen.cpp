@@ -1,0 +1,206 @@
+// Full screen, the system-wide hot keys, the boss key and the tray icon, with real key presses
+// and clicks through XTest and trayer as the notification area.
+#include "WindowTest.h"
+
+#include "browser/SimpleHandler.h"
+#include "platform/desktop/Screen.h"
+#include "platform/engine/Browser.h"
+#include "ui/CDuiFormFullScreen.h"
+#include "ui/CDuiFormGame.h"
+
+#include <QAbstractButton>
+#include <QProcess>
+#include <QSystemTrayIcon>
+
+namespace {
+
+int Run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(10000);
+    return p.exitCode();
+}
+
+void Key(const char* name)
+{
+    Run("xdotool", {"key", QString::fromLatin1(name)});
+}
+
+void Click(const QPoint& global, int button = 1)
+{
+    Run("xdotool", {"mousemove", QString::number(global.x()), QString::number(global.y()), "sleep", "0.1", "click",
+                    QString::number(button)});
+}
+
+// Another program trying to take the keys.
+bool OthersCanGrab(const QStringList& keys)
+{
+    return Run(QStringLiteral(VANTOR_BUILD_DIR "/tests/vantor-keygrab"), keys) == 0;
+}
+
+QWidget* TrayIconWidget()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && QByteArray(w->metaObject()->className()).contains("SystemTrayIcon"))
+            return w;
+    return nullptr;
+}
+
+QWidget* View(CDuiFormGame& game)
+{
+    const auto browser = game.Handler()->GetBrowser();
+    return browser ? browser->GetWindowHandle() : nullptr;
+}
+
+} // namespace
+
+class TestFullScreen final : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<CDuiFormGame> m_game;
+
+    void Press(const char* name)
+    {
+        auto* button = qobject_cast<QAbstractButton*>(m_game->FindControl(QString::fromLatin1(name)));
+        QVERIFY2(button, name);
+        Click(button->mapToGlobal(button->rect().center()));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_game = std::make_unique<CDuiFormGame>(QStringLiteral("FormGame.xml"));
+        QVERIFY(m_game->CreateFrame(nullptr, wt::DemoUrl("/extra/title.html")));
+        QVERIFY(QTest::qWaitForWindowExposed(m_game->GetHWND()));
+        QTRY_VERIFY(View(*m_game));
+    }
+    void cleanup()
+    {
+        m_game.reset();
+        wt::WriteIni({});
+    }
+
+    void bossKeyAndTrayIcon()
+    {
+        QVERIFY(QTest::qWaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 5000));
+        QWidget* wnd = m_game->GetHWND();
+        Key("F9");
+        QTRY_VERIFY(!wnd->isVisible());
+        QTRY_VERIFY(TrayIconWidget());
+        QVERIFY(m_game->IsBossHidden());
+        Key("F9");
+        QTRY_VERIFY(wnd->isVisible());
+        QTRY_VERIFY(!TrayIconWidget());
+
+        Press("bosskeybtn");
+        QTRY_VERIFY(!wnd->isVisible());
+        QTRY_VERIFY(TrayIconWidget());
+        // The icon is embedded in the tray host's window: ask the X server where it really is.
+        QProcess where;
+        where.start("xdotool", {"getwindowgeometry", "--shell", QString::number(TrayIconWidget()->winId())});
+        QVERIFY(where.waitForFinished(5000));
+        QMap<QString, int> geometry;
+        for (const QString& line : QString::fromLatin1(where.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts))
+            geometry[line.section(u'=', 0, 0)] = line.section(u'=', 1).toInt();
+        const QPoint centre(geometry["X"] + geometry["WIDTH"] / 2, geometry["Y"] + geometry["HEIGHT"] / 2);
+        Click(centre, 3); // the icon has no menu: a right click does nothing
+        QTest::qWait(500);
+        QVERIFY(!wnd->isVisible());
+        Click(centre, 1);
+        QTRY_VERIFY(wnd->isVisible());
+        QVERIFY(!m_game->IsBossHidden());
+        QTRY_VERIFY(!TrayIconWidget());
+    }
+
+    void fullScreenAndItsBar()
+    {
+        QWidget* wnd = m_game->GetHWND();
+        const QRect screen = desktop::ScreenRect();
+        QVERIFY(OthersCanGrab({"Escape"})); // not taken while the game is in a window
+        Press("fullscreenbtn");
+        QTRY_VERIFY(m_game->IsFullScreen());
+        QTRY_COMPARE(wnd->geometry(), screen);
+        QTRY_COMPARE(View(*m_game)->geometry(), QRect(QPoint(0, 0), screen.size()));
+        CDuiFormFullScreen* bar = m_game->FullScreenBar();
+        QVERIFY(bar && bar->GetHWND());
+        QCOMPARE(bar->GetHWND()->pos(), QPoint(screen.width() / 2 - 105, 0));
+        QVERIFY(bar->GetHWND()->windowFlags() & Qt::WindowStaysOnTopHint);
+        QCOMPARE(bar->GetHWND()->windowType(), Qt::Tool); // no taskbar entry
+        QVERIFY(!bar->GetHWND()->isActiveWindow());        // the keyboard stays with the game
+
+        // Three seconds later it slides up, leaving one pixel row.
+        QTRY_COMPARE_WITH_TIMEOUT(bar->GetHWND()->geometry(), QRect((screen.width() - 210) / 2, -33, 210, 34), 5000);
+        Run("xdotool", {"mousemove", QString::number(screen.width() / 2), "0"});
+        QTRY_COMPARE(bar->GetHWND()->y(), -1);
+        // Moves while it is shown don't keep it: it goes again three seconds after it came.
+        QElapsedTimer shown;
+        shown.start();
+        for (int i = 0; i < 8; ++i) {
+            Run("xdotool", {"mousemove", QString::number(screen.width() / 2 - 20 + 5 * i), "10"});
+            QTest::qWait(250);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(bar->GetHWND()->y(), -33, 3000);
+        QVERIFY(shown.elapsed() < 4500);
+
+        Key("Escape");
+        QTRY_VERIFY(!m_game->IsFullScreen());
+        QTRY_COMPARE(wnd->size(), QSize(1250, 700));
+        QVERIFY(!m_game->FullScreenBar());
+        QTRY_COMPARE(View(*m_game)->geometry(), QRect(2, 32, 1247, 666));
+        QVERIFY(OthersCanGrab({"Escape"})); // given back
+    }
+
+    void barButtonLeavesAndMaximisedComesBack()
+    {
+        QWidget* wnd = m_game->GetHWND();
+        Press("maxbtn");
+        QTRY_VERIFY(wnd->isMaximized());
+        m_game->ExitFullScreen(); // not in full screen: nothing happens
+        QVERIFY(wnd->isMaximized());
+        QVERIFY(wnd->width() > 0 && wnd->height() > 0);
+        Press("fullscreenbtn");
+        QTRY_VERIFY(m_game->IsFullScreen());
+        QTRY_VERIFY(m_game->FullScreenBar());
+        auto* exit = qobject_cast<QAbstractButton*>(m_game->FullScreenBar()->FindControl("fullscreenbtn"));
+        QVERIFY(exit);
+        Click(exit->mapToGlobal(exit->rect().center()));
+        QTRY_VERIFY(!m_game->IsFullScreen());
+        QTRY_VERIFY(wnd->isMaximized());
+    }
+
+    void keysAreGivenBackWhenTheWindowGoes()
+    {
+        QVERIFY(!OthersCanGrab({"F9"})); // the boss key is taken while the game window exists
+        Press("fullscreenbtn");
+        QTRY_VERIFY(m_game->IsFullScreen());
+        QVERIFY(!OthersCanGrab({"Escape"}));
+        QPointer<QWidget> wnd = m_game->GetHWND();
+        // In full screen the game covers the top bar; the button is pressed for the player.
+        qobject_cast<QAbstractButton*>(m_game->FindControl("closebtn"))->click();
+        QTRY_VERIFY(wnd.isNull());
+        QVERIFY(OthersCanGrab({"F9", "Escape"}));
+        QVERIFY(!TrayIconWidget());
+    }
+
+    void otherHotKeysFromTheSettings()
+    {
+        m_game.reset();
+        // Ctrl+B as the boss key; F12 leaves full screen.
+        wt::WriteIni("[Config]\nBossHotKey=0x11000042\nFullScreenHotKey=123\n");
+        init();
+        QVERIFY(OthersCanGrab({"F9"}));
+        Key("ctrl+b");
+        QTRY_VERIFY(!m_game->GetHWND()->isVisible());
+        Key("ctrl+b");
+        QTRY_VERIFY(m_game->GetHWND()->isVisible());
+        Press("fullscreenbtn");
+        QTRY_VERIFY(m_game->IsFullScreen());
+        Key("F12");
+        QTRY_VERIFY(!m_game->IsFullScreen());
+    }
+};
+
+VANTOR_WINDOW_TEST_MAIN(TestFullScreen)
+#include "tst_fullscreen.moc"

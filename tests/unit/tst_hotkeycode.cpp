@@ -2,6 +2,7 @@
 #include "platform/desktop/GlobalHotKeysX11.h"
 #include "ui/HotKeyCode.h"
 
+#include <QGuiApplication>
 #include <QTest>
 
 using namespace desktop;
@@ -49,5 +50,28 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHotKeyCode)
+class TestHotKeysOutsideX11 final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void unavailableButHarmless()
+    {
+        // On a display that isn't X11 nothing is grabbed, and ids stay stable per name.
+        GlobalHotKeys keys([](int) {});
+        const int id = GlobalHotKeys::IdForName(QStringLiteral("VantorHotKey_Boss"));
+        QCOMPARE(GlobalHotKeys::IdForName(QStringLiteral("VantorHotKey_Boss")), id);
+        QVERIFY(id != GlobalHotKeys::IdForName(QStringLiteral("VantorHotKey_FullScreen")));
+        QVERIFY(!keys.Register(id, 0, 0x78));
+        QVERIFY(!keys.IsRegistered(id));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    TestHotKeyCode decoding;
+    TestHotKeysOutsideX11 outsideX11;
+    return QTest::qExec(&decoding, argc, argv) | QTest::qExec(&outsideX11, argc, argv);
+}
 #include "tst_hotkeycode.moc"

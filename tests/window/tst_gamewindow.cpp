@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QScreen>
+#include <QTemporaryDir>
 
 #include <csignal>
 
@@ -73,6 +74,28 @@ private Q_SLOTS:
         QTRY_COMPARE(View(game)->geometry(), QRect(2, 32, wnd->width() - 3, wnd->height() - 34));
         wnd->move(10, 20);
         QTRY_COMPARE(View(game)->geometry(), QRect(2, 32, wnd->width() - 3, wnd->height() - 34));
+    }
+
+    void skinWithoutTopBar()
+    {
+        // A skin without "topBg" still gives a game window whose browser follows its size.
+        QTemporaryDir dir;
+        QDir().mkpath(dir.filePath("images"));
+        QFile source(QStringLiteral(VANTOR_SKIN_DIR "FormGame.xml"));
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        QFile skin(dir.filePath("FormGame.xml"));
+        QVERIFY(skin.open(QIODevice::WriteOnly));
+        skin.write(source.readAll().replace("name=\"topBg\"", "name=\"someOtherBar\""));
+        skin.close();
+        CPaintManagerUI::SetResourcePath(dir.path());
+        CDuiFormGame game(QStringLiteral("FormGame.xml"));
+        QVERIFY(game.CreateFrame(nullptr, wt::DemoUrl("/extra/title.html")));
+        CPaintManagerUI::SetResourcePath(QStringLiteral(VANTOR_SKIN_DIR));
+        QVERIFY(!game.FindControl("topBg"));
+        QTRY_VERIFY(View(game));
+        QTRY_COMPARE(View(game)->geometry(), QRect(2, 32, 1247, 666));
+        game.GetHWND()->resize(800, 600);
+        QTRY_COMPARE(View(game)->geometry(), QRect(2, 32, 797, 566));
     }
 
     void placementOnSmallWorkArea()

@@ -7,6 +7,7 @@ Usage: server.py [--port N] [--extra-root DIR]
 """
 import argparse
 import html
+import json
 import os
 import secrets
 import sys
@@ -25,6 +26,9 @@ SITE_PAGES = {"/": "官网", "/recharge/": "充值", "/forum/": "论坛", "/serv
 def page(title, body):
     with open(os.path.join(PAGES, "frame.html"), encoding="utf-8") as f:
         return f.read().replace("{{TITLE}}", html.escape(title)).replace("{{BODY}}", body).encode("utf-8")
+
+
+BEACONS = []  # (what, time): pages that finished loading and logins, for the benchmarks
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -64,6 +68,12 @@ class Handler(BaseHTTPRequestHandler):
                 return self.send(200, f.read().replace("{{SID}}", sid).encode("utf-8"))
         if url.path == "/static/demo.swf":
             return self.send(200, SWF, "application/x-shockwave-flash")
+        if url.path == "/beacon":
+            BEACONS.append((query.get("page", ["?"])[0], time.time()))
+            return self.send(204, b"")
+        if url.path == "/beacons":
+            body = json.dumps(BEACONS).encode()
+            return self.send(200, body, "application/json")
         if url.path == "/hang":
             return self.hang(float(query.get("seconds", ["60"])[0]))
         if url.path.startswith("/extra/") and self.extra_root:
@@ -72,11 +82,14 @@ class Handler(BaseHTTPRequestHandler):
 
     def do_POST(self):
         url = urllib.parse.urlsplit(self.path)
+        if url.path == "/beacon":
+            return self.do_GET()
         if url.path != "/client/login":
             return self.send(404, b"")
         length = int(self.headers.get("Content-Length") or 0)
         form = urllib.parse.parse_qs(self.rfile.read(min(length, 65536)).decode("utf-8", "replace"))
         user = form.get("user", ["player"])[0] or "player"
+        BEACONS.append(("login-post", time.time()))
         sid = secrets.token_hex(8)
         target = f"/game/?gid=512&user={urllib.parse.quote(user)}&sid={sid}"
         self.send(302, b"", headers=[("Location", target)])

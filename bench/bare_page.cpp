@@ -1,0 +1,17 @@
+// A bare engine page: the smallest Qt WebEngine program that shows an address.
+//   vantor-bare-page ADDRESS
+#include <QApplication>
+#include <QWebEngineView>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    if (argc < 2)
+        return 2;
+    QWebEngineView view;
+    view.resize(688, 398);
+    view.load(QUrl(QString::fromLocal8Bit(argv[1])));
+    view.show();
+    return app.exec();
+}

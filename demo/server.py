@@ -121,14 +121,23 @@ class Handler(BaseHTTPRequestHandler):
             self.send(200, f.read(), types.get(os.path.splitext(path)[1], "application/octet-stream"))
 
 
+class Server(ThreadingHTTPServer):
+    daemon_threads = True
+
+    def handle_error(self, request, client_address):
+        # A browser that leaves a page while it loads is no error of the platform's.
+        if isinstance(sys.exc_info()[1], ConnectionError):
+            return
+        super().handle_error(request, client_address)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--port", type=int, default=8512)
     parser.add_argument("--extra-root")
     args = parser.parse_args()
     Handler.extra_root = args.extra_root
-    server = ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
-    server.daemon_threads = True
+    server = Server(("127.0.0.1", args.port), Handler)
     print(f"demo platform on http://127.0.0.1:{server.server_port}/", flush=True)
     try:
         server.serve_forever()

@@ -1,7 +1,6 @@
 #include "ui/CDuiFormGame.h"
 
 #include "browser/SimpleHandler.h"
-#include "platform/desktop/ExternalBrowser.h"
 #include "platform/desktop/GlobalHotKeysX11.h"
 #include "platform/desktop/ProgramIcon.h"
 #include "platform/desktop/Screen.h"
@@ -45,11 +44,7 @@ void CDuiFormGame::InitWindow()
     browserSettings.localStorage = true;
     engine::CreateBrowser(GetHWND(), QRect(0, kTopBarHeight, 627, 374), m_pHandler, m_strGameUrl, browserSettings);
     m_pTopBg = FindControl(QStringLiteral("topBg"));
-    const QString common = QStringLiteral("Common");
-    m_strOfficialUrl = ReadIniString(common, QStringLiteral("official"), DefaultHomeUrl());
-    m_strRechargeUrl = ReadIniString(common, QStringLiteral("recharge"), DefaultHomeUrl());
-    m_strForumUrl = ReadIniString(common, QStringLiteral("forum"), DefaultHomeUrl());
-    m_strServiceUrl = ReadIniString(common, QStringLiteral("service"), DefaultHomeUrl());
+    m_siteButtons.Read();
     m_bLaidOut = true;
     CenterInWorkArea();
 }
@@ -145,21 +140,16 @@ void CDuiFormGame::OnSysCommand(SysCommand command)
 void CDuiFormGame::OnClick(TNotifyUI& msg)
 {
     const QString name = msg.GetName();
-    if (name == u"officialbtn")
-        OpenInExternalBrowser(m_strOfficialUrl);
-    else if (name == u"rechargebtn")
-        OpenInExternalBrowser(m_strRechargeUrl);
-    else if (name == u"forumbtn")
-        OpenInExternalBrowser(m_strForumUrl);
-    else if (name == u"servicebtn")
-        OpenInExternalBrowser(m_strServiceUrl);
-    else if (name == u"closebtn")
+    if (m_siteButtons.Open(name)) {
+        // opened in the user's browser
+    } else if (name == u"closebtn") {
         ApplyCloseRule();
-    else if (name == u"bosskeybtn") {
+    } else if (name == u"bosskeybtn") {
         m_bBossHidden = true;
         HideToTray();
-    } else if (name == u"fullscreenbtn")
+    } else if (name == u"fullscreenbtn") {
         EnterFullScreen();
+    }
     CXMLWnd::OnClick(msg);
 }
 
@@ -175,11 +165,6 @@ void CDuiFormGame::ApplyCloseRule()
         std::fprintf(stderr, "vantor: gotoLoginPage=%s is neither 0 nor 1; ending the program\n",
                      qPrintable(gotoLoginPage));
     PostQuitMessage(0); // the engine shuts down at the end of the program, once every browser is gone
-}
-
-void CDuiFormGame::OpenInExternalBrowser(const QString& address)
-{
-    desktop::OpenInExternalBrowser(address);
 }
 
 void CDuiFormGame::EnterFullScreen()

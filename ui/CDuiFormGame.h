@@ -2,6 +2,7 @@
 
 #include "ui/CXMLWnd.h"
 #include "ui/HotKeyCode.h"
+#include "ui/SiteButtons.h"
 
 #include <QPointer>
 #include <QRect>
@@ -30,7 +31,6 @@ public:
     void SetGameUrl(const QString& gameUrl) { m_strGameUrl = gameUrl; }
 
     void ResizeBrowser();
-    void OpenInExternalBrowser(const QString& address);
 
     void EnterFullScreen();
     void ExitFullScreen();
@@ -89,8 +89,5 @@ private:
     std::optional<HotKeyCombo> m_fullScreenHotKey;
     std::unique_ptr<desktop::GlobalHotKeys> m_hotKeys;
     std::unique_ptr<desktop::TrayIcon> m_tray;
-    QString m_strOfficialUrl;
-    QString m_strRechargeUrl;
-    QString m_strForumUrl;
-    QString m_strServiceUrl;
+    SiteButtons m_siteButtons;
 };

@@ -1,6 +1,5 @@
 #include "ui/CDuiFormLogin.h"
 
-#include "platform/desktop/ExternalBrowser.h"
 #include "settings/Settings.h"
 #include "ui/AppMessages.h"
 #include "ui/CDuiFormGame.h"
@@ -21,11 +20,7 @@ CDuiFormLogin::~CDuiFormLogin()
 void CDuiFormLogin::InitWindow()
 {
     CenterWindow();
-    const QString common = QStringLiteral("Common");
-    m_strOfficialUrl = ReadIniString(common, QStringLiteral("official"), DefaultHomeUrl());
-    m_strRechargeUrl = ReadIniString(common, QStringLiteral("recharge"), DefaultHomeUrl());
-    m_strForumUrl = ReadIniString(common, QStringLiteral("forum"), DefaultHomeUrl());
-    m_strServiceUrl = ReadIniString(common, QStringLiteral("service"), DefaultHomeUrl());
+    m_siteButtons.Read();
 
     const QRect LoginRect = GetHWND()->frameGeometry();
     m_pLoginBrowser = new CDuiFormLoginBrowser(QStringLiteral("FormLoginBrowser.xml"));
@@ -54,15 +49,7 @@ bool CDuiFormLogin::HandleMessage(QEvent* event)
 void CDuiFormLogin::OnClick(TNotifyUI& msg)
 {
     const QString name = msg.GetName();
-    if (name == u"officialbtn")
-        desktop::OpenInExternalBrowser(m_strOfficialUrl);
-    else if (name == u"rechargebtn")
-        desktop::OpenInExternalBrowser(m_strRechargeUrl);
-    else if (name == u"forumbtn")
-        desktop::OpenInExternalBrowser(m_strForumUrl);
-    else if (name == u"servicebtn")
-        desktop::OpenInExternalBrowser(m_strServiceUrl);
-    else if (name == u"closebtn")
+    if (!m_siteButtons.Open(name) && name == u"closebtn")
         PostQuitMessage(0); // the engine shuts down at the end of the program, once every browser is gone
     CXMLWnd::OnClick(msg);
 }

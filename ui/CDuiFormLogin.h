@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/CXMLWnd.h"
+#include "ui/SiteButtons.h"
 
 class CDuiFormGame;
 class CDuiFormLoginBrowser;
@@ -28,10 +29,7 @@ private:
     void ReleaseWhenClosed(CDuiFormGame* game);
 
     CDuiFormLoginBrowser* m_pLoginBrowser = nullptr;
-    QString m_strOfficialUrl;
-    QString m_strRechargeUrl;
-    QString m_strForumUrl;
-    QString m_strServiceUrl;
+    SiteButtons m_siteButtons;
     CDuiFormGame* m_pGameWnd = nullptr;
     QString m_strLoginUrl;
 };

@@ -35,11 +35,29 @@
         });
     };
 
-    function addScript() {
+    // The emulator is loaded only into pages that embed a movie, now or later: the others (the
+    // login page among them) load as fast and stay as small as without it.
+    var loaded = false;
+    var observer = null;
+    function hasMovie() {
+        return document.querySelector("object, embed") !== null;
+    }
+    function load() {
+        if (loaded) return;
+        loaded = true;
+        if (observer) observer.disconnect();
         var s = document.createElement("script");
         s.src = base + "ruffle.js";
         (document.head || document.documentElement).appendChild(s);
     }
-    if (document.documentElement) addScript();
-    else document.addEventListener("readystatechange", addScript, { once: true });
+    document.addEventListener("DOMContentLoaded", function () {
+        if (hasMovie()) {
+            load();
+            return;
+        }
+        observer = new MutationObserver(function () {
+            if (hasMovie()) load();
+        });
+        observer.observe(document.documentElement, { childList: true, subtree: true });
+    });
 })();

@@ -1,0 +1,41 @@
+#!/usr/bin/env python3
+"""Takes the README's screenshots of the login window and the game window, from the real program
+against the demo platform. Run inside a display: scripts/screenshots.sh."""
+import os
+import subprocess
+import sys
+import time
+
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+os.environ.setdefault("VANTOR_BUILD_DIR", os.path.join(ROOT, "build"))
+import harness  # noqa: E402
+
+OUT = os.path.join(ROOT, "docs", "screenshots")
+
+
+def grab(window, name):
+    path = os.path.join(OUT, name)
+    subprocess.run([os.path.join(harness.TOOLS, "vantor-grab"), path, str(window.x), str(window.y), str(window.w),
+                    str(window.h)], check=True)
+    print(path)
+
+
+def main():
+    os.makedirs(OUT, exist_ok=True)
+    program = harness.Program(harness.demo_ini(gotoLoginPage="1"))
+    try:
+        program.start()
+        login = program.wait_window(harness.LOGIN_SIZE)
+        program.wait_window(harness.POPUP_SIZE)
+        time.sleep(3)
+        grab(login, "login.png")
+        game = program.login_flow()
+        time.sleep(4)
+        grab(game, "game.png")
+    finally:
+        program.close()
+
+
+if __name__ == "__main__":
+    main()

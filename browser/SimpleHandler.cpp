@@ -34,8 +34,8 @@ void SimpleHandler::OnBeforeClose(engine::Browser& browser)
 bool SimpleHandler::OnBeforeBrowse(engine::Browser&, const QUrl& url, bool, bool)
 {
     const QString strTrueOpenUrl = url.toString(QUrl::FullyEncoded);
-    const QString gameInPartial = ReadIniString(QStringLiteral("Common"), QStringLiteral("gameparam"),
-                                                QStringLiteral("sid="));
+    const QString gameInPartial =
+        ReadIniString(QStringLiteral("Common"), QStringLiteral("gameparam"), QStringLiteral("sid="));
     if (strTrueOpenUrl.contains(gameInPartial, Qt::CaseSensitive)) {
         EnterGameEvent message(strTrueOpenUrl);
         SendMessage(g_hWndLogin, &message);

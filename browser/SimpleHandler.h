@@ -19,9 +19,11 @@ public:
 
     void OnAfterCreated(engine::Browser& browser) override;
     void OnBeforeClose(engine::Browser& browser) override;
-    bool OnBeforeBrowse(engine::Browser& browser, const QUrl& url, bool isMainFrame, bool isRedirect) override;
+    bool OnBeforeBrowse(engine::Browser& browser, const QUrl& url, bool isMainFrame,
+                        bool isRedirect) override;
     bool OnBeforePopup(engine::Browser& browser, const QUrl& targetUrl) override;
-    void OnLoadError(engine::Browser& browser, int errorCode, const QString& errorText, const QUrl& failedUrl) override;
+    void OnLoadError(engine::Browser& browser, int errorCode, const QString& errorText,
+                     const QUrl& failedUrl) override;
     void OnTitleChange(engine::Browser& browser, const QString& title) override;
 
 private:

@@ -25,7 +25,8 @@ QString ReadIniString(const QString& section, const QString& key, const QString&
 
 int ReadIniInt(const QString& section, const QString& key, int defaultValue, const QString& filePath)
 {
-    return profile::ReadProfileInt(section, key, defaultValue, filePath.isEmpty() ? GetIniFilePath() : filePath);
+    return profile::ReadProfileInt(section, key, defaultValue,
+                                   filePath.isEmpty() ? GetIniFilePath() : filePath);
 }
 
 QString DefaultHomeUrl()

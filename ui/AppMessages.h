@@ -24,7 +24,9 @@ private:
 class TrayIconEvent final : public QEvent
 {
 public:
-    TrayIconEvent(int iconId, int mouseMessage) : QEvent(WM_TRAY_ICON), wParam(iconId), lParam(mouseMessage) {}
+    TrayIconEvent(int iconId, int mouseMessage) : QEvent(WM_TRAY_ICON), wParam(iconId), lParam(mouseMessage)
+    {
+    }
     const int wParam;
     const int lParam;
 };

@@ -9,7 +9,8 @@
 bool CDuiFormFullScreen::CreateBar(QWidget* owner)
 {
     // The bar never takes the keyboard: the player goes on typing into the game.
-    if (!Create(owner, QStringLiteral("FormGame"), WS_VISIBLE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE))
+    if (!Create(owner, QStringLiteral("FormGame"),
+                WS_VISIBLE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE))
         return false;
     GetHWND()->move(desktop::ScreenRect().width() / 2 - kWidth / 2, 0);
     return true;

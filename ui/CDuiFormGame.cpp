@@ -42,7 +42,8 @@ void CDuiFormGame::InitWindow()
     engine::BrowserSettings browserSettings;
     browserSettings.fileAccessFromFileUrls = true;
     browserSettings.localStorage = true;
-    engine::CreateBrowser(GetHWND(), QRect(0, kTopBarHeight, 627, 374), m_pHandler, m_strGameUrl, browserSettings);
+    engine::CreateBrowser(GetHWND(), QRect(0, kTopBarHeight, 627, 374), m_pHandler, m_strGameUrl,
+                          browserSettings);
     m_pTopBg = FindControl(QStringLiteral("topBg"));
     m_siteButtons.Read();
     m_bLaidOut = true;
@@ -193,7 +194,8 @@ void CDuiFormGame::EnterFullScreen()
         delete bar;
     }
     if (m_fullScreenHotKey && m_hotKeys)
-        m_hotKeys->Register(m_nFullScreenHotKeyId, m_fullScreenHotKey->modifiers, m_fullScreenHotKey->virtualKey);
+        m_hotKeys->Register(m_nFullScreenHotKeyId, m_fullScreenHotKey->modifiers,
+                            m_fullScreenHotKey->virtualKey);
 }
 
 void CDuiFormGame::ExitFullScreen()
@@ -225,10 +227,12 @@ void CDuiFormGame::RegisterHotKeys()
     }
     // The full-screen key only acts in full screen, so it is grabbed only while full screen is
     // on; the rest of the time the key belongs to the other programs.
-    m_fullScreenHotKey = DecodeHotKey(ReadIniInt(QStringLiteral("Config"), QStringLiteral("FullScreenHotKey"), 27), true);
+    m_fullScreenHotKey =
+        DecodeHotKey(ReadIniInt(QStringLiteral("Config"), QStringLiteral("FullScreenHotKey"), 27), true);
     if (m_fullScreenHotKey)
         m_nFullScreenHotKeyId = desktop::GlobalHotKeys::IdForName(QStringLiteral("VantorHotKey_FullScreen"));
-    if (const auto boss = DecodeHotKey(ReadIniInt(QStringLiteral("Config"), QStringLiteral("BossHotKey"), 120), false)) {
+    if (const auto boss =
+            DecodeHotKey(ReadIniInt(QStringLiteral("Config"), QStringLiteral("BossHotKey"), 120), false)) {
         m_nBossHotKeyId = desktop::GlobalHotKeys::IdForName(QStringLiteral("VantorHotKey_Boss"));
         m_hotKeys->Register(m_nBossHotKeyId, boss->modifiers, boss->virtualKey);
     }
@@ -269,9 +273,8 @@ void CDuiFormGame::HideToTray()
 bool CDuiFormGame::AddTrayIcon(const QString& tip, const QIcon& icon, int id)
 {
     if (!m_tray) {
-        m_tray = std::make_unique<desktop::TrayIcon>([this, id](int mouseMessage) {
-            PostMessage(GetHWND(), new TrayIconEvent(id, mouseMessage));
-        });
+        m_tray = std::make_unique<desktop::TrayIcon>(
+            [this, id](int mouseMessage) { PostMessage(GetHWND(), new TrayIconEvent(id, mouseMessage)); });
     }
     m_bTrayIcon = m_tray->Add(tip, icon);
     return m_bTrayIcon;

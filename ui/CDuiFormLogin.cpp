@@ -67,7 +67,8 @@ void CDuiFormLogin::EnterGame(const QString& wsEnterGame)
     ShowWindow(false, true);
     if (m_pLoginBrowser)
         m_pLoginBrowser->ShowWindow(false, true);
-    m_strLoginUrl = ReadIniString(QStringLiteral("Common"), QStringLiteral("gameLoginUrl"), DefaultLoginUrl());
+    m_strLoginUrl =
+        ReadIniString(QStringLiteral("Common"), QStringLiteral("gameLoginUrl"), DefaultLoginUrl());
     if (m_pLoginBrowser)
         m_pLoginBrowser->LoadUrl(m_strLoginUrl);
     if (m_pGameWnd)

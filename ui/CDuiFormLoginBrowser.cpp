@@ -28,7 +28,8 @@ void CDuiFormLoginBrowser::LoadUrl(const QString& address)
 
 void CDuiFormLoginBrowser::InitWindow()
 {
-    m_strLoginUrl = ReadIniString(QStringLiteral("Common"), QStringLiteral("gameLoginUrl"), DefaultLoginUrl());
+    m_strLoginUrl =
+        ReadIniString(QStringLiteral("Common"), QStringLiteral("gameLoginUrl"), DefaultLoginUrl());
     engine::BrowserSettings browserSettings;
     browserSettings.fileAccessFromFileUrls = true;
     browserSettings.localStorage = true;

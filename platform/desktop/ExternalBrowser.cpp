@@ -9,13 +9,13 @@ void OpenInExternalBrowser(const QString& address)
 {
     // xdg-open reports failure only through its exit code, so the fallback runs in a detached shell
     // after it. The address is a positional argument, never part of the script text.
-    static const QString script = QStringLiteral(
-        "xdg-open \"$1\" 2>/dev/null && exit 0\n"
-        "for b in x-www-browser sensible-browser; do\n"
-        "  command -v \"$b\" >/dev/null 2>&1 && exec \"$b\" \"$1\"\n"
-        "done\n"
-        "exit 1\n");
-    QProcess::startDetached(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script, QStringLiteral("sh"), address});
+    static const QString script = QStringLiteral("xdg-open \"$1\" 2>/dev/null && exit 0\n"
+                                                 "for b in x-www-browser sensible-browser; do\n"
+                                                 "  command -v \"$b\" >/dev/null 2>&1 && exec \"$b\" \"$1\"\n"
+                                                 "done\n"
+                                                 "exit 1\n");
+    QProcess::startDetached(QStringLiteral("/bin/sh"),
+                            {QStringLiteral("-c"), script, QStringLiteral("sh"), address});
 }
 
 } // namespace desktop

@@ -100,8 +100,8 @@ int GlobalHotKeys::IdForName(const QString& name)
         return static_cast<int>(qHash(name) & 0xFFFF) | 1;
     const QByteArray bytes = name.toUtf8();
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-        x.connection, xcb_intern_atom(x.connection, 0, static_cast<uint16_t>(bytes.size()), bytes.constData()),
-        nullptr);
+        x.connection,
+        xcb_intern_atom(x.connection, 0, static_cast<uint16_t>(bytes.size()), bytes.constData()), nullptr);
     const int atom = reply ? static_cast<int>(reply->atom) : 0;
     std::free(reply);
     return atom;
@@ -131,9 +131,9 @@ bool GlobalHotKeys::Register(int id, unsigned modifiers, int virtualKey)
                            ((modifiers & MOD_ALT) ? unsigned(Mod1Mask) : 0u)};
     bool ok = true;
     for (unsigned lock : kLockVariants) {
-        const xcb_void_cookie_t cookie =
-            xcb_grab_key_checked(x.connection, 0, x.root, static_cast<uint16_t>(grab.modifiers | lock),
-                                 static_cast<xcb_keycode_t>(keycode), XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+        const xcb_void_cookie_t cookie = xcb_grab_key_checked(
+            x.connection, 0, x.root, static_cast<uint16_t>(grab.modifiers | lock),
+            static_cast<xcb_keycode_t>(keycode), XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
         if (xcb_generic_error_t* error = xcb_request_check(x.connection, cookie)) {
             std::free(error);
             ok = false;

@@ -9,7 +9,12 @@
 namespace desktop {
 
 // Modifier flags of a hot key.
-enum HotKeyModifier : unsigned { MOD_ALT = 1, MOD_CONTROL = 2, MOD_SHIFT = 4 };
+enum HotKeyModifier : unsigned
+{
+    MOD_ALT = 1,
+    MOD_CONTROL = 2,
+    MOD_SHIFT = 4
+};
 
 // System-wide hot keys as X11 key grabs on the root window. A pressed hot key is reported with its
 // id, whatever window has the keyboard; NumLock and CapsLock don't matter. Grabs are released when

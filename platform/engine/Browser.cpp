@@ -44,7 +44,8 @@ QUrl Browser::GetURL() const
     return m_page ? m_page->url() : QUrl();
 }
 
-void Browser::Create(QWidget* parent, const QRect& rect, const QString& address, const BrowserSettings& settings)
+void Browser::Create(QWidget* parent, const QRect& rect, const QString& address,
+                     const BrowserSettings& settings)
 {
     m_page = new Page(QWebEngineProfile::defaultProfile(), *this, *m_client);
     QWebEngineSettings* s = m_page->settings();
@@ -70,8 +71,8 @@ void Browser::OnViewDestroyed()
     m_self.reset();
 }
 
-bool CreateBrowser(QWidget* parent, const QRect& rect, std::shared_ptr<BrowserClient> client, const QString& address,
-                   const BrowserSettings& settings)
+bool CreateBrowser(QWidget* parent, const QRect& rect, std::shared_ptr<BrowserClient> client,
+                   const QString& address, const BrowserSettings& settings)
 {
     if (!parent || !client)
         return false;

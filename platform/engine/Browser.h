@@ -60,7 +60,7 @@ private:
 // Creates a browser as a child widget of parent at rect (parent's pixels), on address. Creation
 // completes later, on the event loop, and is reported through client->OnAfterCreated. Returns
 // false when the request can't be made (no parent).
-bool CreateBrowser(QWidget* parent, const QRect& rect, std::shared_ptr<BrowserClient> client, const QString& address,
-                   const BrowserSettings& settings = {});
+bool CreateBrowser(QWidget* parent, const QRect& rect, std::shared_ptr<BrowserClient> client,
+                   const QString& address, const BrowserSettings& settings = {});
 
 } // namespace engine

@@ -24,7 +24,8 @@ public:
     virtual bool OnBeforePopup(Browser& browser, const QUrl& targetUrl) = 0;
     // A load of the main frame failed: errorCode is the engine's negative network error number
     // (-3 for an aborted load), errorText its name.
-    virtual void OnLoadError(Browser& browser, int errorCode, const QString& errorText, const QUrl& failedUrl) = 0;
+    virtual void OnLoadError(Browser& browser, int errorCode, const QString& errorText,
+                             const QUrl& failedUrl) = 0;
     virtual void OnTitleChange(Browser& browser, const QString& title) = 0;
 };
 

@@ -74,7 +74,8 @@ void Initialize(App& app, const Settings& settings)
     SetEnv("QTWEBENGINEPROCESS_PATH", QCoreApplication::applicationFilePath());
     // No shader cache and no locales folder are written beside the executable.
     setenv("QT_DISABLE_SHADER_DISK_CACHE", "1", 1);
-    const QString locales = QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtwebengine_locales");
+    const QString locales =
+        QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtwebengine_locales");
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_LOCALES_PATH") && QDir(locales).exists())
         SetEnv("QTWEBENGINE_LOCALES_PATH", locales);
     if (geteuid() == 0) {

@@ -2,14 +2,13 @@
 // even when the locales are found elsewhere. The program writes no file beside itself, so that one
 // folder is refused, as if the program lay in a read-only folder (the usual case for an installed
 // program, which the engine copes with). Every other folder is created as asked.
+#include <cerrno>
+#include <climits>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
-
-#include <cerrno>
-#include <climits>
-#include <cstring>
 
 namespace {
 

@@ -50,9 +50,8 @@ bool WindowImplBase::Create(QWidget* owner, const QString& title, unsigned style
     host->setMouseTracking(true);
 
     const QString folder = GetSkinFolder().isEmpty() ? CPaintManagerUI::GetResourcePath() : GetSkinFolder();
-    const SkinLoadResult skin = LoadSkin(folder + GetSkinFile(), host, [this](const QString& cls, QWidget*) {
-        return CreateControl(cls);
-    });
+    const SkinLoadResult skin = LoadSkin(folder + GetSkinFile(), host,
+                                         [this](const QString& cls, QWidget*) { return CreateControl(cls); });
     if (!skin.root) {
         m_lastError = skin.error;
         host->Detach();

@@ -20,7 +20,8 @@ struct TNotifyUI
 };
 
 // Window styles of Create.
-enum WindowStyle : unsigned {
+enum WindowStyle : unsigned
+{
     WS_VISIBLE = 1u << 0,
     WS_EX_TOOLWINDOW = 1u << 1, // no taskbar entry
     WS_EX_APPWINDOW = 1u << 2,  // its own taskbar entry, also when it has an owner
@@ -29,7 +30,12 @@ enum WindowStyle : unsigned {
 };
 
 // System commands of OnSysCommand.
-enum SysCommand { SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE };
+enum SysCommand
+{
+    SC_MINIMIZE,
+    SC_MAXIMIZE,
+    SC_RESTORE
+};
 
 // A skinned window: a frameless top-level window whose controls come from a skin file. The object
 // owns its native window and outlives it; it is never deleted when its window goes, only by its

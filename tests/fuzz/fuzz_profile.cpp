@@ -22,6 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (text.size() > profile::kMaxValueLength)
         __builtin_trap();
     profile::ReadProfileInt(QStringLiteral("Config"), QStringLiteral("BossHotKey"), 120, path);
-    profile::ParseProfileInt(QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    profile::ParseProfileInt(
+        QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     return 0;
 }

@@ -14,7 +14,8 @@ int main(int argc, char** argv)
         return 2;
     }
     QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect area = argc == 6 ? QRect(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5])) : screen->geometry();
+    const QRect area =
+        argc == 6 ? QRect(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5])) : screen->geometry();
     const QPixmap shot = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
     return shot.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }

@@ -2,10 +2,10 @@
 //   vantor-keygrab [--hold SECONDS] KEYSYM...   (for example F9 Escape)
 // Exits 0 when every key could be grabbed, 1 when one is held by someone else. With --hold it keeps
 // the keys for that long first (it prints "held" once it has them).
+#include <X11/Xlib-xcb.h>
 #include <X11/Xlib.h>
 #include <xcb/xcb.h>
 
-#include <X11/Xlib-xcb.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,8 +29,9 @@ int main(int argc, char** argv)
     }
     for (int i = first; i < argc; ++i) {
         const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(argv[i]));
-        xcb_generic_error_t* error = xcb_request_check(
-            connection, xcb_grab_key_checked(connection, 0, root, 0, code, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+        xcb_generic_error_t* error =
+            xcb_request_check(connection, xcb_grab_key_checked(connection, 0, root, 0, code,
+                                                               XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
         std::printf("%s: %s\n", argv[i], error ? "held by another client" : "grabbed");
         if (error) {
             ++failed;

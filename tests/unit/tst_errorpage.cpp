@@ -11,13 +11,15 @@ private Q_SLOTS:
     void exactText()
     {
         QCOMPARE(BuildErrorPage("http://a.invalid/", "net::ERR_NAME_NOT_RESOLVED", -105),
-                 QStringLiteral("<html><body bgcolor=\"white\"><h2>Failed to load URL http://a.invalid/ with error "
-                                "net::ERR_NAME_NOT_RESOLVED (-105).</h2></body></html>"));
+                 QStringLiteral(
+                     "<html><body bgcolor=\"white\"><h2>Failed to load URL http://a.invalid/ with error "
+                     "net::ERR_NAME_NOT_RESOLVED (-105).</h2></body></html>"));
     }
 
     void hostileTextIsEscaped()
     {
-        const QString page = BuildErrorPage("http://x/?q=<script>alert(1)</script>&a=\"b\"", "<img src=x onerror=y>", -2);
+        const QString page =
+            BuildErrorPage("http://x/?q=<script>alert(1)</script>&a=\"b\"", "<img src=x onerror=y>", -2);
         QVERIFY(!page.contains(QStringLiteral("<script>")));
         QVERIFY(!page.contains(QStringLiteral("<img")));
         QVERIFY(page.contains(QStringLiteral("&lt;script&gt;alert(1)&lt;/script&gt;&amp;a=&quot;b&quot;")));

@@ -2,10 +2,10 @@
 #include "platform/profile/ProfileReader.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QElapsedTimer>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -55,26 +55,46 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         const QString d = QStringLiteral("DEF");
         const QString c = QStringLiteral("Common");
-        QTest::newRow("plain") << QByteArray("[Common]\nforum=http://f/\n") << c << "forum" << "http://f/";
-        QTest::newRow("names ignore case") << QByteArray("[COMMON]\nFoRuM=x\n") << "common" << "forum" << "x";
-        QTest::newRow("white space trimmed") << QByteArray("  [ Common ]  \n  forum   =   a b  \r\n") << c << "forum" << "a b";
-        QTest::newRow("double quotes") << QByteArray("[Common]\nk=\" spaced \"\n") << c << "k" << " spaced ";
-        QTest::newRow("single quotes") << QByteArray("[Common]\nk='q'\n") << c << "k" << "q";
-        QTest::newRow("unmatched quote kept") << QByteArray("[Common]\nk=\"open\n") << c << "k" << "\"open";
-        QTest::newRow("equals in value") << QByteArray("[Common]\nk=a=b\n") << c << "k" << "a=b";
-        QTest::newRow("empty value") << QByteArray("[Common]\nk=\n") << c << "k" << "";
-        QTest::newRow("first key wins") << QByteArray("[Common]\nk=1\nk=2\n") << c << "k" << "1";
+        QTest::newRow("plain") << QByteArray("[Common]\nforum=http://f/\n") << c << "forum"
+                               << "http://f/";
+        QTest::newRow("names ignore case") << QByteArray("[COMMON]\nFoRuM=x\n") << "common"
+                                           << "forum"
+                                           << "x";
+        QTest::newRow("white space trimmed")
+            << QByteArray("  [ Common ]  \n  forum   =   a b  \r\n") << c << "forum"
+            << "a b";
+        QTest::newRow("double quotes") << QByteArray("[Common]\nk=\" spaced \"\n") << c << "k"
+                                       << " spaced ";
+        QTest::newRow("single quotes") << QByteArray("[Common]\nk='q'\n") << c << "k"
+                                       << "q";
+        QTest::newRow("unmatched quote kept") << QByteArray("[Common]\nk=\"open\n") << c << "k"
+                                              << "\"open";
+        QTest::newRow("equals in value") << QByteArray("[Common]\nk=a=b\n") << c << "k"
+                                         << "a=b";
+        QTest::newRow("empty value") << QByteArray("[Common]\nk=\n") << c << "k"
+                                     << "";
+        QTest::newRow("first key wins") << QByteArray("[Common]\nk=1\nk=2\n") << c << "k"
+                                        << "1";
         QTest::newRow("first section wins") << QByteArray("[Common]\na=1\n[Common]\nk=2\n") << c << "k" << d;
         QTest::newRow("key in other section") << QByteArray("[Config]\nk=1\n") << c << "k" << d;
         QTest::newRow("missing key") << QByteArray("[Common]\nofficial=x\n") << c << "forum" << d;
-        QTest::newRow("comments and junk") << QByteArray("; k=no\n[Common]\n#k=no\njunk line\n=nokey\nk=yes\n") << c << "k" << "yes";
+        QTest::newRow("comments and junk")
+            << QByteArray("; k=no\n[Common]\n#k=no\njunk line\n=nokey\nk=yes\n") << c << "k"
+            << "yes";
         QTest::newRow("key before any section") << QByteArray("k=1\n[Common]\n") << c << "k" << d;
-        QTest::newRow("long value cut") << ("[Common]\nk=" + QByteArray(5000, 'x') + "\n") << c << "k" << QString(4095, u'x');
-        QTest::newRow("utf-8") << QByteArray("[Common]\nname=区服\n") << c << "name" << "区服";
-        QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBF[Common]\nname=区服\n") << c << "name" << "区服";
-        QTest::newRow("utf-16le bom") << Utf16WithBom(QStringLiteral("[Common]\r\nname=区服\r\n")) << c << "name" << "区服";
-        QTest::newRow("gbk") << Gbk() << c << "name" << "区服";
-        QTest::newRow("utf-16 without bom") << Utf16WithBom(QStringLiteral("[Common]\nk=v\n")).mid(2) << c << "k" << d;
+        QTest::newRow("long value cut")
+            << ("[Common]\nk=" + QByteArray(5000, 'x') + "\n") << c << "k" << QString(4095, u'x');
+        QTest::newRow("utf-8") << QByteArray("[Common]\nname=区服\n") << c << "name"
+                               << "区服";
+        QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBF[Common]\nname=区服\n") << c << "name"
+                                   << "区服";
+        QTest::newRow("utf-16le bom")
+            << Utf16WithBom(QStringLiteral("[Common]\r\nname=区服\r\n")) << c << "name"
+            << "区服";
+        QTest::newRow("gbk") << Gbk() << c << "name"
+                             << "区服";
+        QTest::newRow("utf-16 without bom")
+            << Utf16WithBom(QStringLiteral("[Common]\nk=v\n")).mid(2) << c << "k" << d;
         QTest::newRow("binary") << QByteArray("\x00\x01\x02[Common]\nk=v\x00\xff", 16) << c << "k" << d;
         QTest::newRow("empty file") << QByteArray() << c << "k" << d;
     }

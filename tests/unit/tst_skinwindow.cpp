@@ -64,12 +64,15 @@ private Q_SLOTS:
         QTest::addColumn<QSize>("size");
         QTest::addColumn<QStringList>("controls");
         QTest::newRow("login") << "FormLogin.xml" << QSize(764, 560)
-                               << QStringList{"closebtn", "minbtn", "officialbtn", "rechargebtn", "forumbtn", "servicebtn"};
+                               << QStringList{"closebtn",    "minbtn",   "officialbtn",
+                                              "rechargebtn", "forumbtn", "servicebtn"};
         QTest::newRow("login browser") << "FormLoginBrowser.xml" << QSize(688, 398) << QStringList{};
         QTest::newRow("game") << "FormGame.xml" << QSize(1250, 700)
-                              << QStringList{"topBg", "minbtn", "maxbtn", "restorebtn", "closebtn", "officialbtn",
-                                             "rechargebtn", "forumbtn", "servicebtn", "bosskeybtn", "fullscreenbtn"};
-        QTest::newRow("full-screen bar") << "FormFullScreen.xml" << QSize(210, 34) << QStringList{"fullscreenbtn"};
+                              << QStringList{"topBg",      "minbtn",      "maxbtn",       "restorebtn",
+                                             "closebtn",   "officialbtn", "rechargebtn",  "forumbtn",
+                                             "servicebtn", "bosskeybtn",  "fullscreenbtn"};
+        QTest::newRow("full-screen bar")
+            << "FormFullScreen.xml" << QSize(210, 34) << QStringList{"fullscreenbtn"};
     }
 
     void skinsHaveTheirSizesAndControls()
@@ -148,7 +151,8 @@ private Q_SLOTS:
     void brokenSkinsGiveClearErrors_data()
     {
         QTest::addColumn<QByteArray>("content");
-        QTest::newRow("truncated") << QByteArray("<?xml version=\"1.0\"?><ui version=\"4.0\"><widget class=\"QWidget\" name=\"F\"><property");
+        QTest::newRow("truncated") << QByteArray(
+            "<?xml version=\"1.0\"?><ui version=\"4.0\"><widget class=\"QWidget\" name=\"F\"><property");
         QTest::newRow("not xml") << QByteArray("\x00\x01garbage", 9);
         QTest::newRow("no widget") << QByteArray("<ui version=\"4.0\"><class>F</class></ui>");
     }
@@ -175,7 +179,8 @@ private Q_SLOTS:
         CPaintManagerUI::SetResourcePath(QStringLiteral("/nonexistent/skin"));
         SkinWindow wnd(QStringLiteral("FormLogin.xml"));
         QVERIFY(!wnd.Create(nullptr, QString(), WS_VISIBLE));
-        QVERIFY2(wnd.LastError().contains(QStringLiteral("/nonexistent/skin/FormLogin.xml")), qPrintable(wnd.LastError()));
+        QVERIFY2(wnd.LastError().contains(QStringLiteral("/nonexistent/skin/FormLogin.xml")),
+                 qPrintable(wnd.LastError()));
     }
 };
 

@@ -58,8 +58,7 @@ inline QVariant RunJs(QWidget* view, const QString& script)
     return answer->value_or(QVariant());
 }
 
-template <typename Test>
-int Main(int argc, char** argv)
+template <typename Test> int Main(int argc, char** argv)
 {
     if (const int code = engine::ExecuteProcess(argc, argv); code >= 0)
         return code;
@@ -84,8 +83,8 @@ int Main(int argc, char** argv)
 
 } // namespace wt
 
-#define VANTOR_WINDOW_TEST_MAIN(Test)                                                                                 \
-    int main(int argc, char** argv)                                                                                   \
-    {                                                                                                                 \
-        return wt::Main<Test>(argc, argv);                                                                            \
+#define VANTOR_WINDOW_TEST_MAIN(Test)                                                                        \
+    int main(int argc, char** argv)                                                                          \
+    {                                                                                                        \
+        return wt::Main<Test>(argc, argv);                                                                   \
     }

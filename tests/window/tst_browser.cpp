@@ -1,7 +1,6 @@
 // The browser client handler with the real engine: game-address detection, pop-ups, the error
 // page and titles.
 #include "WindowTest.h"
-
 #include "browser/SimpleHandler.h"
 #include "platform/engine/Browser.h"
 #include "ui/AppMessages.h"
@@ -60,7 +59,8 @@ class TestBrowser final : public QObject
         return m_handler->GetBrowser();
     }
 
-    static bool WaitForText(const std::shared_ptr<engine::Browser>& browser, const QString& part, int ms = 10000)
+    static bool WaitForText(const std::shared_ptr<engine::Browser>& browser, const QString& part,
+                            int ms = 10000)
     {
         return QTest::qWaitFor([&] { return wt::PageText(browser->GetWindowHandle()).contains(part); }, ms);
     }
@@ -85,8 +85,10 @@ private Q_SLOTS:
         QTest::newRow("no marker") << QByteArray() << "?gid=512" << false;
         QTest::newRow("capital letters") << QByteArray() << "?SID=42" << false;
         QTest::newRow("own marker") << QByteArray("[Common]\ngameparam=token=\n") << "?token=7" << true;
-        QTest::newRow("default no longer counts") << QByteArray("[Common]\ngameparam=token=\n") << "?sid=42" << false;
-        QTest::newRow("empty marker matches all") << QByteArray("[Common]\ngameparam=\n") << "?anything" << true;
+        QTest::newRow("default no longer counts")
+            << QByteArray("[Common]\ngameparam=token=\n") << "?sid=42" << false;
+        QTest::newRow("empty marker matches all")
+            << QByteArray("[Common]\ngameparam=\n") << "?anything" << true;
     }
 
     void markerRules()
@@ -115,7 +117,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("address");
         QTest::addColumn<QString>("expected");
         QTest::newRow("refused") << ClosedPortUrl() << "with error net::ERR_CONNECTION_REFUSED (-102).";
-        QTest::newRow("unresolvable") << "http://vantor-test.invalid/" << "(-105).";
+        QTest::newRow("unresolvable") << "http://vantor-test.invalid/"
+                                      << "(-105).";
     }
 
     void errorPages()
@@ -125,7 +128,8 @@ private Q_SLOTS:
         auto browser = Open(address);
         QVERIFY(browser);
         QVERIFY(WaitForText(browser, expected));
-        QVERIFY(wt::PageText(browser->GetWindowHandle()).startsWith(QStringLiteral("Failed to load URL ") + address));
+        QVERIFY(wt::PageText(browser->GetWindowHandle())
+                    .startsWith(QStringLiteral("Failed to load URL ") + address));
         QCOMPARE(browser->GetURL().toString(), address); // shown under the failed address
     }
 
@@ -147,7 +151,8 @@ private Q_SLOTS:
         auto browser = Open(address);
         QVERIFY(WaitForText(browser, "(-102)"));
         const QString text = wt::PageText(browser->GetWindowHandle());
-        QVERIFY2(text.contains(QStringLiteral("%3Cscript%3E")) || text.contains(QStringLiteral("<script>")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("%3Cscript%3E")) || text.contains(QStringLiteral("<script>")),
+                 qPrintable(text));
         QVERIFY(wt::RunJs(browser->GetWindowHandle(), "document.title").toString() != u"pwned");
         const QString scripts = "Array.from(document.scripts).some(s => s.textContent.includes('pwned'))";
         QCOMPARE(wt::RunJs(browser->GetWindowHandle(), scripts).toBool(), false);
@@ -165,7 +170,8 @@ private Q_SLOTS:
         QTest::qWait(800);
         const QString text = wt::PageText(view);
         QVERIFY2(!text.contains(QStringLiteral("Failed to load")), qPrintable(text));
-        QVERIFY2(text.contains(QStringLiteral("loading")) || text.contains(QStringLiteral("title")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("loading")) || text.contains(QStringLiteral("title")),
+                 qPrintable(text));
     }
 
     void popupsOpenNothing()
@@ -173,7 +179,8 @@ private Q_SLOTS:
         wt::WriteIni("[Common]\ngameparam=popup-target\n"); // any navigation to a pop-up address shows here
         auto browser = Open(wt::DemoUrl("/extra/popups.html"));
         const int windowsBefore = QApplication::topLevelWidgets().size();
-        QVERIFY(QTest::qWaitFor([&] { return browser->GetWindowHandle()->windowTitle().startsWith("popups done"); }, 10000));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return browser->GetWindowHandle()->windowTitle().startsWith("popups done"); }, 10000));
         QTest::qWait(500);
         QCOMPARE(browser->GetWindowHandle()->windowTitle(), QStringLiteral("popups done none open"));
         QCOMPARE(m_receiver.addresses, QStringList());
@@ -184,7 +191,8 @@ private Q_SLOTS:
     void titleGoesToTheBrowsersOwnWidget()
     {
         auto browser = Open(wt::DemoUrl("/extra/title.html"));
-        QTRY_COMPARE_WITH_TIMEOUT(browser->GetWindowHandle()->windowTitle(), QStringLiteral("Title Text 标题"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(browser->GetWindowHandle()->windowTitle(),
+                                  QStringLiteral("Title Text 标题"), 10000);
         QCOMPARE(m_host->windowTitle(), QString());
     }
 };

@@ -1,7 +1,6 @@
 // Full screen, the system-wide hot keys, the boss key and the tray icon, with real key presses
 // and clicks through XTest and trayer as the notification area.
 #include "WindowTest.h"
-
 #include "browser/SimpleHandler.h"
 #include "platform/desktop/Screen.h"
 #include "platform/engine/Browser.h"
@@ -29,8 +28,8 @@ void Key(const char* name)
 
 void Click(const QPoint& global, int button = 1)
 {
-    Run("xdotool", {"mousemove", QString::number(global.x()), QString::number(global.y()), "sleep", "0.1", "click",
-                    QString::number(button)});
+    Run("xdotool", {"mousemove", QString::number(global.x()), QString::number(global.y()), "sleep", "0.1",
+                    "click", QString::number(button)});
 }
 
 // Another program trying to take the keys.
@@ -102,7 +101,8 @@ private Q_SLOTS:
         where.start("xdotool", {"getwindowgeometry", "--shell", QString::number(TrayIconWidget()->winId())});
         QVERIFY(where.waitForFinished(5000));
         QMap<QString, int> geometry;
-        for (const QString& line : QString::fromLatin1(where.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts))
+        for (const QString& line :
+             QString::fromLatin1(where.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts))
             geometry[line.section(u'=', 0, 0)] = line.section(u'=', 1).toInt();
         const QPoint centre(geometry["X"] + geometry["WIDTH"] / 2, geometry["Y"] + geometry["HEIGHT"] / 2);
         Click(centre, 3); // the icon has no menu: a right click does nothing
@@ -128,10 +128,11 @@ private Q_SLOTS:
         QCOMPARE(bar->GetHWND()->pos(), QPoint(screen.width() / 2 - 105, 0));
         QVERIFY(bar->GetHWND()->windowFlags() & Qt::WindowStaysOnTopHint);
         QCOMPARE(bar->GetHWND()->windowType(), Qt::Tool); // no taskbar entry
-        QVERIFY(!bar->GetHWND()->isActiveWindow());        // the keyboard stays with the game
+        QVERIFY(!bar->GetHWND()->isActiveWindow());       // the keyboard stays with the game
 
         // Three seconds later it slides up, leaving one pixel row.
-        QTRY_COMPARE_WITH_TIMEOUT(bar->GetHWND()->geometry(), QRect((screen.width() - 210) / 2, -33, 210, 34), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(bar->GetHWND()->geometry(), QRect((screen.width() - 210) / 2, -33, 210, 34),
+                                  5000);
         Run("xdotool", {"mousemove", QString::number(screen.width() / 2), "0"});
         QTRY_COMPARE(bar->GetHWND()->y(), -1);
         // Moves while it is shown don't keep it: it goes again three seconds after it came.

@@ -1,7 +1,6 @@
 // The game window with the real engine: placement, layout, the hand-over from the login window
 // and back, and recovery from a crashed page.
 #include "WindowTest.h"
-
 #include "browser/SimpleHandler.h"
 #include "platform/engine/Browser.h"
 #include "ui/AppMessages.h"
@@ -126,7 +125,8 @@ private Q_SLOTS:
 
     void enterGameAndReturn()
     {
-        wt::WriteIni("[Common]\ngotoLoginPage=1\ngameLoginUrl=" + wt::DemoUrl("/client/?gid=512").toUtf8() + "\n");
+        wt::WriteIni("[Common]\ngotoLoginPage=1\ngameLoginUrl=" + wt::DemoUrl("/client/?gid=512").toUtf8() +
+                     "\n");
         CDuiFormLogin login(QStringLiteral("FormLogin.xml"));
         QVERIFY(login.Create(nullptr, QString(), WS_VISIBLE | WS_EX_APPWINDOW));
         g_hWndLogin = login.GetHWND();
@@ -185,7 +185,8 @@ private Q_SLOTS:
         };
         // The first crash reloads the page by itself...
         killRenderer();
-        QTRY_VERIFY_WITH_TIMEOUT(page->renderProcessPid() > 0 && wt::PageText(View(game)).contains("title"), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(page->renderProcessPid() > 0 && wt::PageText(View(game)).contains("title"),
+                                 15000);
         // ...a second one soon after shows the crash page, with a way to reload.
         killRenderer();
         QTRY_VERIFY_WITH_TIMEOUT(wt::PageText(View(game)).contains("重新加载"), 15000);

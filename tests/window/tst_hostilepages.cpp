@@ -1,7 +1,6 @@
 // Hostile and failing pages in the login window: nothing is lost, nothing hangs, and the client
 // keeps one game window at most.
 #include "WindowTest.h"
-
 #include "browser/SimpleHandler.h"
 #include "platform/engine/Browser.h"
 #include "ui/CDuiFormGame.h"
@@ -38,7 +37,8 @@ class TestHostilePages final : public QObject
 private Q_SLOTS:
     void init()
     {
-        wt::WriteIni("[Common]\ngotoLoginPage=1\ngameLoginUrl=" + wt::DemoUrl("/extra/title.html").toUtf8() + "\n");
+        wt::WriteIni("[Common]\ngotoLoginPage=1\ngameLoginUrl=" + wt::DemoUrl("/extra/title.html").toUtf8() +
+                     "\n");
         m_login = std::make_unique<CDuiFormLogin>(QStringLiteral("FormLogin.xml"));
         QVERIFY(m_login->Create(nullptr, QString(), WS_VISIBLE | WS_EX_APPWINDOW));
         g_hWndLogin = m_login->GetHWND();

@@ -1,7 +1,6 @@
 // The login window as the player first sees it: centred with the skin's size and the program's
 // icon, with the login page pop-up kept over its browser area.
 #include "WindowTest.h"
-
 #include "browser/SimpleHandler.h"
 #include "platform/desktop/ProgramIcon.h"
 #include "platform/engine/Browser.h"
@@ -21,7 +20,8 @@ private Q_SLOTS:
     {
         wt::WriteIni("[Common]\ngameLoginUrl=" + wt::DemoUrl("/client/?gid=512").toUtf8() + "\n");
         CDuiFormLogin login(QStringLiteral("FormLogin.xml"));
-        QVERIFY2(login.Create(nullptr, QString(), WS_VISIBLE | WS_EX_APPWINDOW), qPrintable(login.LastError()));
+        QVERIFY2(login.Create(nullptr, QString(), WS_VISIBLE | WS_EX_APPWINDOW),
+                 qPrintable(login.LastError()));
         QWidget* wnd = login.GetHWND();
         QVERIFY(QTest::qWaitForWindowExposed(wnd));
         QCOMPARE(wnd->size(), QSize(764, 560));
@@ -43,7 +43,8 @@ private Q_SLOTS:
         QTRY_VERIFY(g_pLoginHandler->GetBrowser() != nullptr);
         QCOMPARE(g_pLoginHandler->GetBrowser()->GetWindowHandle()->size(), QSize(688, 398));
         QTRY_COMPARE(g_pLoginHandler->GetBrowser()->GetURL().path(), QStringLiteral("/client/"));
-        QTRY_COMPARE(g_pLoginHandler->GetBrowser()->GetWindowHandle()->windowTitle(), QStringLiteral("登录 - Vantor"));
+        QTRY_COMPARE(g_pLoginHandler->GetBrowser()->GetWindowHandle()->windowTitle(),
+                     QStringLiteral("登录 - Vantor"));
         QCOMPARE(wnd->windowTitle(), QString()); // the title stays on the browser's own widget
     }
 

@@ -1,7 +1,6 @@
 // The site buttons open their addresses in the user's browser, through the desktop, and fall
 // back to a browser command when the desktop can't open them.
 #include "WindowTest.h"
-
 #include "settings/Settings.h"
 #include "ui/CDuiFormLogin.h"
 

@@ -31,7 +31,7 @@ bool IsLocalesBesideExecutable(const char* path)
 
 extern "C" int mkdir(const char* path, mode_t mode)
 {
-    if (path && IsLocalesBesideExecutable(path)) {
+    if (IsLocalesBesideExecutable(path)) {
         errno = EACCES;
         return -1;
     }

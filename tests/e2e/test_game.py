@@ -1,7 +1,9 @@
 """The whole road of a game start, driven by real clicks: log in, play, go back, log in again,
 and end the program from the game window."""
+import json
 import os
 import unittest
+import urllib.request
 
 from harness import (DEMO, GAME_SIZE, LOGIN_SIZE, POPUP_SIZE, TOOLS, ProgramTest, click, color_fraction, demo_ini,
                      run, screenshot, skin_rect, wait_for)
@@ -22,6 +24,12 @@ def click_control(window, skin, name):
         raise KeyError(name)
     x, y, w, h = skin_rect(skin, name)
     click(window.x + x + w // 2, window.y + y + h // 2)
+
+
+def game_loads():
+    """How often the demo platform's game page has finished loading so far."""
+    with urllib.request.urlopen(f"{DEMO}/beacons", timeout=5) as r:
+        return sum(1 for name, _ in json.load(r) if name == "game")
 
 
 class GameTest(ProgramTest):
@@ -47,9 +55,11 @@ class GameTest(ProgramTest):
 
         self.assertTrue(wait_for(game_shown, 45, step=1.0), program.stderr())
 
-        # A marker address from inside the game page opens no second window.
+        # A marker address from inside the game page (its "换服" link) opens no second window.
+        loads = game_loads()
         click(game.x + game.w - 2 - 8 - 32, game.y + 32 + 8 + 14)
-        self.assertFalse(wait_for(lambda: len(program.windows()) > 1, 4))
+        self.assertTrue(wait_for(lambda: game_loads() > loads, 15), "the game page navigated")
+        self.assertFalse(wait_for(lambda: len(program.windows()) > 1, 3))
         self.assertIsNone(program.window(LOGIN_SIZE))
 
         # "1": back to the login window; logging in again opens a new game window.

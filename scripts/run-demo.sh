@@ -6,7 +6,11 @@ cd "$root"
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
+# Port 8512, or any free one when something else holds it.
 port=${VANTOR_DEMO_PORT:-8512}
+if ! python3 -c "import socket,sys; s=socket.socket(); s.bind(('127.0.0.1', int(sys.argv[1])))" "$port" 2>/dev/null; then
+  port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+fi
 python3 demo/server.py --port "$port" &
 server=$!
 trap 'kill $server 2>/dev/null || true' EXIT

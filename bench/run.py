@@ -117,7 +117,7 @@ class Client:
 
     def __init__(self, base, **ini):
         self.base = base
-        self.program = harness.Program(harness.demo_ini(**ini).replace(harness.DEMO, base))
+        self.program = harness.Program(harness.demo_ini(**ini).replace(harness.DEMO, base), demo=base)
 
     def start(self):
         self.program.start()

@@ -1,5 +1,6 @@
 """Drives the built program as a player would: a fresh copy in a temporary folder with its own
 Vantor.ini, started from another working directory, seen and clicked through the X server."""
+import json
 import os
 import shutil
 import signal
@@ -7,6 +8,7 @@ import subprocess
 import tempfile
 import time
 import unittest
+import urllib.request
 import xml.etree.ElementTree as ET
 
 BUILD = os.environ.get("VANTOR_BUILD_DIR", os.path.join(os.path.dirname(__file__), "..", "..", "build"))
@@ -80,6 +82,15 @@ def color_fraction(pixels, rgb, tolerance=24):
     return hits / max(total, 1)
 
 
+def page_loaded_since(page, since, demo=DEMO):
+    """Whether the demo platform saw the page finish loading since that time (its load beacon)."""
+    try:
+        with urllib.request.urlopen(f"{demo}/beacons", timeout=5) as r:
+            return any(name == page and t >= since for name, t in json.load(r))
+    except OSError:
+        return False
+
+
 class Window:
     def __init__(self, wid, x, y, w, h):
         self.id, self.x, self.y, self.w, self.h = wid, x, y, w, h
@@ -119,7 +130,8 @@ def screenshot(x, y, w, h):
 class Program:
     """One copy of the built program in a fresh folder."""
 
-    def __init__(self, ini=None, with_skin=True):
+    def __init__(self, ini=None, with_skin=True, demo=DEMO):
+        self.demo = demo  # the demo platform the program is pointed at
         self.dir = tempfile.mkdtemp(prefix="vantor-e2e-")
         self.cwd = tempfile.mkdtemp(prefix="vantor-cwd-")
         self.exe = os.path.join(self.dir, "vantor")
@@ -140,6 +152,7 @@ class Program:
         environment = dict(os.environ)
         environment.update(env or {})
         self.stderr_file = open(self.stderr_path, "w")
+        self.started = time.time()
         self.proc = subprocess.Popen([self.exe], cwd=self.cwd, stdout=subprocess.DEVNULL,
                                      stderr=self.stderr_file, env=environment, start_new_session=True)
         return self
@@ -201,7 +214,8 @@ class Program:
         login = self.wait_window(LOGIN_SIZE)
         assert login, f"no login window: {self.windows()}"
         popup = self.wait_window(POPUP_SIZE)
-        time.sleep(1.5)  # the page loads
+        wait_for(lambda: page_loaded_since("login", self.started, self.demo), 30)
+        time.sleep(0.3)
         click(popup.x + LOGIN_BUTTON[0], popup.y + LOGIN_BUTTON[1])
         return self.wait_window(GAME_SIZE)
 

@@ -10,7 +10,7 @@
 
 namespace engine {
 
-Browser::Browser(std::shared_ptr<BrowserClient> client, int id) : m_client(std::move(client)), m_id(id) {}
+Browser::Browser(std::shared_ptr<BrowserClient> client) : m_client(std::move(client)) {}
 
 Browser::~Browser()
 {
@@ -76,8 +76,7 @@ bool CreateBrowser(QWidget* parent, const QRect& rect, std::shared_ptr<BrowserCl
 {
     if (!parent || !client)
         return false;
-    static int nextId = 1;
-    std::shared_ptr<Browser> browser(new Browser(std::move(client), nextId++));
+    std::shared_ptr<Browser> browser(new Browser(std::move(client)));
     browser->m_self = browser;
     QPointer<QWidget> host(parent);
     QTimer::singleShot(0, browser.get(), [browser, host, rect, address, settings] {

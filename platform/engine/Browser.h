@@ -33,7 +33,6 @@ public:
     // The browser's own child widget; null once it is gone.
     QWidget* GetWindowHandle() const;
     bool IsSame(const Browser& other) const { return this == &other; }
-    int GetIdentifier() const { return m_id; }
 
     // Both are asynchronous: they run after the caller has returned to the event loop, so a
     // client may call them from inside a navigation callback of the same browser.
@@ -46,7 +45,7 @@ public:
 private:
     friend bool CreateBrowser(QWidget*, const QRect&, std::shared_ptr<BrowserClient>, const QString&,
                               const BrowserSettings&);
-    Browser(std::shared_ptr<BrowserClient> client, int id);
+    explicit Browser(std::shared_ptr<BrowserClient> client);
     void Create(QWidget* parent, const QRect& rect, const QString& address, const BrowserSettings& settings);
     void OnViewDestroyed();
 
@@ -54,7 +53,6 @@ private:
     std::shared_ptr<Browser> m_self; // the engine's own reference, dropped when the view goes
     QPointer<QWidget> m_view;
     Page* m_page = nullptr;
-    int m_id;
 };
 
 // Creates a browser as a child widget of parent at rect (parent's pixels), on address. Creation

@@ -65,7 +65,6 @@ public:
     int ShowModal();
 
     QWidget* GetHWND() const;
-    operator QWidget*() const { return GetHWND(); }
     QWidget* FindControl(const QString& name) const;
 
     // Standard handling of every event of the window; windows override it, call it first, and

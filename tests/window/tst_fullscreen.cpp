@@ -4,11 +4,13 @@
 #include "browser/SimpleHandler.h"
 #include "platform/desktop/Screen.h"
 #include "platform/engine/Browser.h"
+#include "ui/AppMessages.h"
 #include "ui/CDuiFormFullScreen.h"
 #include "ui/CDuiFormGame.h"
 
 #include <QAbstractButton>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSystemTrayIcon>
 
 namespace {
@@ -89,6 +91,10 @@ private Q_SLOTS:
         QTRY_VERIFY(!wnd->isVisible());
         QTRY_VERIFY(TrayIconWidget());
         QVERIFY(m_game->IsBossHidden());
+        // The layout shows the window: activations while hidden must not run it.
+        QCoreApplication::postEvent(wnd, new QEvent(WM_ACTIVATE));
+        QTest::qWait(300);
+        QVERIFY(!wnd->isVisible());
         Key("F9");
         QTRY_VERIFY(wnd->isVisible());
         QTRY_VERIFY(!TrayIconWidget());
@@ -151,6 +157,22 @@ private Q_SLOTS:
         QVERIFY(!m_game->FullScreenBar());
         QTRY_COMPARE(View(*m_game)->geometry(), QRect(2, 32, 1247, 666));
         QVERIFY(OthersCanGrab({"Escape"})); // given back
+    }
+
+    void fullScreenBelowATopPanel()
+    {
+        // A panel reserves the top 40 pixels: the work area starts below it, full screen doesn't.
+        const QRect screen = desktop::ScreenRect();
+        Run("xprop", {"-root", "-f", "_NET_WORKAREA", "32c", "-set", "_NET_WORKAREA",
+                      QStringLiteral("0, 40, %1, %2").arg(screen.width()).arg(screen.height() - 40)});
+        auto restore = qScopeGuard([] { Run("xprop", {"-root", "-remove", "_NET_WORKAREA"}); });
+        QTRY_COMPARE(desktop::WorkArea().top(), 40);
+        Press("fullscreenbtn");
+        QTRY_VERIFY(m_game->IsFullScreen());
+        QTRY_COMPARE(m_game->GetHWND()->geometry(), screen);
+        QTRY_COMPARE(View(*m_game)->geometry(), QRect(QPoint(0, 0), screen.size()));
+        Key("Escape");
+        QTRY_VERIFY(!m_game->IsFullScreen());
     }
 
     void barButtonLeavesAndMaximisedComesBack()

@@ -97,6 +97,9 @@ void WindowImplBase::ShowWindow(bool show, bool takeFocus)
         m_host->hide();
         return;
     }
+    // Shown for the player to use: a minimised window comes back as it was before (maximised or not).
+    if (takeFocus && m_host->isMinimized())
+        m_host->setWindowState(m_host->windowState() & ~Qt::WindowMinimized);
     m_host->show();
     if (takeFocus && !m_host->testAttribute(Qt::WA_ShowWithoutActivating)) {
         m_host->raise();

@@ -99,6 +99,15 @@ private Q_SLOTS:
         QTRY_VERIFY(wnd->isVisible());
         QTRY_VERIFY(!TrayIconWidget());
 
+        // A minimised game hides too, and the boss key brings it back ready to play.
+        Press("minbtn");
+        QTRY_VERIFY(wnd->isMinimized());
+        Key("F9");
+        QTRY_VERIFY(!wnd->isVisible());
+        Key("F9");
+        QTRY_VERIFY(wnd->isVisible() && !wnd->isMinimized());
+        QTRY_VERIFY(!TrayIconWidget());
+
         Press("bosskeybtn");
         QTRY_VERIFY(!wnd->isVisible());
         QTRY_VERIFY(TrayIconWidget());

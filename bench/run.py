@@ -10,7 +10,6 @@ import socket
 import statistics
 import subprocess
 import sys
-import tempfile
 import time
 import urllib.request
 
@@ -22,7 +21,6 @@ import harness  # noqa: E402
 RUNS = int(os.environ.get("VANTOR_BENCH_RUNS", "5"))
 ROUNDS = int(os.environ.get("VANTOR_BENCH_ROUNDS", "50"))
 BARE = os.path.join(harness.BUILD, "bench", "vantor-bare-page")
-PAGE = 4096  # bytes per page, for the PSS figures in kB
 TICKS = os.sysconf("SC_CLK_TCK")
 
 
@@ -217,8 +215,7 @@ def measure_growth(base):
         game = client.program.login_flow()
         if not game:
             break
-        # The top bar's close button sits 19 px from the window's right edge.
-        harness.click(game.x + game.w - 19, game.y + 16)
+        harness.click(*harness.game_close_button(game))
         client.program.wait_window(harness.LOGIN_SIZE)
         client.program.wait_no_window(harness.GAME_SIZE)
         if n in (1, ROUNDS):

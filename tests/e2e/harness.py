@@ -22,6 +22,12 @@ GAME_SIZE = (1250, 700)
 LOGIN_BUTTON = (398 + 130, 300 + 22)
 
 
+def game_close_button(game):
+    """The centre of the game window's "closebtn". The top bar lays its buttons out from the right
+    edge: a 4-pixel margin, then 30-pixel buttons."""
+    return (game.x + game.w - 4 - 15, game.y + 16)
+
+
 def run(*args, **kw):
     return subprocess.run(list(args), capture_output=True, text=True, timeout=kw.pop("timeout", 20), **kw)
 

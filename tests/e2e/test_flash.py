@@ -1,5 +1,4 @@
 """A page that embeds a SWF plays it, with no click, through the Flash emulator."""
-import time
 import unittest
 
 from harness import DEMO, LOGIN_SIZE, POPUP_SIZE, ProgramTest, color_fraction, demo_ini, screenshot, wait_for

@@ -6,24 +6,9 @@ import unittest
 import urllib.request
 
 from harness import (DEMO, GAME_SIZE, LOGIN_SIZE, POPUP_SIZE, TOOLS, ProgramTest, click, color_fraction, demo_ini,
-                     run, screenshot, skin_rect, wait_for)
+                     game_close_button, run, screenshot, wait_for)
 
 SWF_BACKGROUND = (0x20, 0xC0, 0x60)
-
-
-def click_control(window, skin, name):
-    """Clicks a control of the game window's top bar, whose buttons are laid out from the right."""
-    if skin == "FormGame.xml":
-        # The top bar lays its buttons out itself; find them by the bar's order from the right edge.
-        order = ["closebtn", "restorebtn", "maxbtn", "minbtn"]
-        if name in order:
-            visible = [n for n in order if n != "restorebtn"]
-            index = visible.index(name)
-            click(window.x + window.w - 4 - 15 - index * 36, window.y + 16)
-            return
-        raise KeyError(name)
-    x, y, w, h = skin_rect(skin, name)
-    click(window.x + x + w // 2, window.y + y + h // 2)
 
 
 def game_loads():
@@ -63,7 +48,7 @@ class GameTest(ProgramTest):
         self.assertIsNone(program.window(LOGIN_SIZE))
 
         # "1": back to the login window; logging in again opens a new game window.
-        click_control(game, "FormGame.xml", "closebtn")
+        click(*game_close_button(game))
         self.assertIsNotNone(program.wait_window(LOGIN_SIZE), program.stderr())
         self.assertTrue(program.wait_no_window(GAME_SIZE))
         game = program.login_flow()
@@ -71,7 +56,7 @@ class GameTest(ProgramTest):
 
         # "0", read anew on the click: the program ends.
         program.write_ini(demo_ini(gotoLoginPage="0"))
-        click_control(game, "FormGame.xml", "closebtn")
+        click(*game_close_button(game))
         self.assertEqual(program.wait_exit(20), 0, program.stderr())
         self.assertNotIn("Release of profile", program.stderr())
 
@@ -81,7 +66,7 @@ class GameTest(ProgramTest):
         program.start()
         game = program.login_flow()
         self.assertIsNotNone(game, program.stderr())
-        click_control(game, "FormGame.xml", "closebtn")
+        click(*game_close_button(game))
         self.assertEqual(program.wait_exit(20), 0, program.stderr())
         self.assertIn("gotoLoginPage=2", program.stderr())
 

@@ -2,6 +2,7 @@
 
 #include "browser/ErrorPage.h"
 #include "platform/engine/Browser.h"
+#include "platform/engine/RequestPolicy.h"
 #include "platform/skin/WindowImplBase.h"
 #include "settings/Settings.h"
 #include "ui/AppMessages.h"
@@ -33,13 +34,19 @@ void SimpleHandler::OnBeforeClose(engine::Browser& browser)
 
 bool SimpleHandler::OnBeforeBrowse(engine::Browser&, const QUrl& url, bool, bool)
 {
+    // Only a web address is a game address: a local file, a data: or blob: document that holds
+    // the marker opens nothing.
+    if (!engine::IsWebAddress(url))
+        return false;
     const QString strTrueOpenUrl = url.toString(QUrl::FullyEncoded);
     const QString gameInPartial =
         ReadIniString(QStringLiteral("Common"), QStringLiteral("gameparam"), QStringLiteral("sid="));
-    if (strTrueOpenUrl.contains(gameInPartial, Qt::CaseSensitive)) {
-        EnterGameEvent message(strTrueOpenUrl);
-        SendMessage(g_hWndLogin, &message);
-    }
+    if (!strTrueOpenUrl.contains(gameInPartial, Qt::CaseSensitive))
+        return false;
+    if (m_bHoldGameAddresses)
+        return true;
+    EnterGameEvent message(strTrueOpenUrl);
+    SendMessage(g_hWndLogin, &message);
     return false;
 }
 

@@ -26,7 +26,14 @@ public:
                      const QUrl& failedUrl) override;
     void OnTitleChange(engine::Browser& browser, const QString& title) override;
 
+    // While a game window is open the login browser's page stays on the login page: a platform
+    // that sends a logged-in player straight on to the game would otherwise start a hidden second
+    // copy of the game at every reload of the login page. Marker navigations are then cancelled
+    // and not reported.
+    void SetHoldGameAddresses(bool hold) { m_bHoldGameAddresses = hold; }
+
 private:
+    bool m_bHoldGameAddresses = false;
     std::list<std::shared_ptr<engine::Browser>> browserList;
 };
 

@@ -29,6 +29,8 @@ def page(title, body):
 
 
 BEACONS = []  # (what, time): pages that finished loading and logins, for the benchmarks
+REQUESTS = []  # (host header, path with query, time) of every request, for the tests; bounded
+MAX_REQUESTS = 10000
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -56,6 +58,9 @@ class Handler(BaseHTTPRequestHandler):
     def do_GET(self):
         url = urllib.parse.urlsplit(self.path)
         query = urllib.parse.parse_qs(url.query)
+        if url.path != "/requests":
+            del REQUESTS[:-MAX_REQUESTS]
+            REQUESTS.append((self.headers.get("Host", ""), self.path, time.time()))
         if url.path in SITE_PAGES:
             name = SITE_PAGES[url.path]
             return self.send(200, page(name, f"<h1>{name}</h1><p>Vantor 游戏平台 · {name}页面</p>"))
@@ -74,6 +79,15 @@ class Handler(BaseHTTPRequestHandler):
         if url.path == "/beacons":
             body = json.dumps(BEACONS).encode()
             return self.send(200, body, "application/json")
+        if url.path == "/requests":
+            if "clear" in query:
+                REQUESTS.clear()
+            return self.send(200, json.dumps(REQUESTS).encode(), "application/json")
+        if url.path == "/redirect":
+            return self.send(302, b"", headers=[("Location", query.get("to", ["/"])[0])])
+        if url.path == "/autologin/":
+            # A platform that sends a logged-in player straight on to the game, at every load.
+            return self.send(302, b"", headers=[("Location", "/game/?gid=512&user=auto&sid=auto")])
         if url.path == "/hang":
             return self.hang(float(query.get("seconds", ["60"])[0]))
         if url.path.startswith("/extra/") and self.extra_root:

@@ -37,6 +37,12 @@ trayer --edge bottom --align right --widthtype pixel --width 120 --height 28 --t
   --tint 0x203040 --SetDockType true --expand false >"$work/trayer.log" 2>&1 &
 pids+=($!)
 
+# A public-looking host name for the pages of the page-policy test; the engine can't be given
+# resolver rules with spaces, so the name goes into the hosts file (needs root, as in CI).
+if ! grep -qw 'game\.test' /etc/hosts 2>/dev/null && [ -w /etc/hosts ]; then
+  echo "127.0.0.1 game.test" >>/etc/hosts
+fi
+
 port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 python3 "$root/demo/server.py" --port "$port" --extra-root "$root/tests/pages" >"$work/demo.log" 2>&1 &
 pids+=($!)

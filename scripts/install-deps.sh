@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-svg-dev libqt6svg6
   qt6-webengine-dev libqt6webenginecore6-bin libgl-dev
   libxcb1-dev libx11-dev libx11-xcb-dev
-  xvfb xauth xdotool trayer x11-utils xdg-utils
+  xvfb xauth xdotool trayer x11-utils x11-xserver-utils xdg-utils
   fonts-wqy-microhei python3
   clang libclang-rt-14-dev
 )

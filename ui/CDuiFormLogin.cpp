@@ -1,5 +1,6 @@
 #include "ui/CDuiFormLogin.h"
 
+#include "browser/SimpleHandler.h"
 #include "settings/Settings.h"
 #include "ui/AppMessages.h"
 #include "ui/CDuiFormGame.h"
@@ -14,6 +15,7 @@ CDuiFormLogin::~CDuiFormLogin()
 {
     delete m_pGameWnd;
     m_pGameWnd = nullptr;
+    g_pLoginHandler->SetHoldGameAddresses(false);
     delete m_pLoginBrowser;
 }
 
@@ -60,6 +62,7 @@ void CDuiFormLogin::ShowLogin()
     if (m_pLoginBrowser)
         m_pLoginBrowser->ShowWindow(true, true);
     m_pGameWnd = nullptr; // the game window is closing; ReleaseWhenClosed deletes it
+    g_pLoginHandler->SetHoldGameAddresses(false);
 }
 
 void CDuiFormLogin::EnterGame(const QString& wsEnterGame)
@@ -69,6 +72,7 @@ void CDuiFormLogin::EnterGame(const QString& wsEnterGame)
         m_pLoginBrowser->ShowWindow(false, true);
     m_strLoginUrl =
         ReadIniString(QStringLiteral("Common"), QStringLiteral("gameLoginUrl"), DefaultLoginUrl());
+    SayIfLoginUrlIsGameUrl(m_strLoginUrl);
     if (m_pLoginBrowser)
         m_pLoginBrowser->LoadUrl(m_strLoginUrl);
     if (m_pGameWnd)
@@ -83,10 +87,25 @@ void CDuiFormLogin::EnterGame(const QString& wsEnterGame)
         return;
     }
     m_pGameWnd = game;
+    g_pLoginHandler->SetHoldGameAddresses(true);
     ReleaseWhenClosed(game);
     game->SetLoginWindow(GetHWND());
     game->SetGameUrl(wsEnterGame);
     game->ShowWindow(true, true);
+}
+
+void CDuiFormLogin::SayIfLoginUrlIsGameUrl(const QString& loginUrl)
+{
+    static bool said = false;
+    const QString marker =
+        ReadIniString(QStringLiteral("Common"), QStringLiteral("gameparam"), QStringLiteral("sid="));
+    if (said || !loginUrl.contains(marker, Qt::CaseSensitive))
+        return;
+    said = true;
+    std::fprintf(stderr,
+                 "vantor: the login page address holds the game marker \"%s\": the game opens once, and "
+                 "the login window keeps its page while the game runs\n",
+                 qPrintable(marker));
 }
 
 void CDuiFormLogin::ReleaseWhenClosed(CDuiFormGame* game)
@@ -95,8 +114,10 @@ void CDuiFormLogin::ReleaseWhenClosed(CDuiFormGame* game)
     QWidget* host = GetHWND();
     QObject::connect(game->GetHWND(), &QObject::destroyed, host, [this, host, game] {
         QTimer::singleShot(0, host, [this, game] {
-            if (m_pGameWnd == game)
+            if (m_pGameWnd == game) {
                 m_pGameWnd = nullptr;
+                g_pLoginHandler->SetHoldGameAddresses(false);
+            }
             delete game;
         });
     });

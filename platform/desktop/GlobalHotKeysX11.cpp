@@ -1,6 +1,7 @@
 #include "platform/desktop/GlobalHotKeysX11.h"
 
 #include <QGuiApplication>
+#include <QList>
 #include <QSet>
 
 #include <X11/Xlib.h>
@@ -63,8 +64,82 @@ unsigned long KeySym(int vk)
     return NoSymbol;
 }
 
-constexpr unsigned kLockVariants[] = {0, LockMask, Mod2Mask, LockMask | Mod2Mask};
 constexpr unsigned kRelevantModifiers = ShiftMask | ControlMask | Mod1Mask;
+
+// The code of the key that carries a keysym now, from the server's own map (Xlib's copy of it
+// may be stale after a mapping change); 0 when no key has it.
+unsigned KeycodeFor(const X11& x, unsigned long keysym)
+{
+    const xcb_setup_t* setup = xcb_get_setup(x.connection);
+    const int first = setup->min_keycode;
+    const int count = setup->max_keycode - setup->min_keycode + 1;
+    xcb_get_keyboard_mapping_reply_t* reply = xcb_get_keyboard_mapping_reply(
+        x.connection, xcb_get_keyboard_mapping(x.connection, setup->min_keycode, static_cast<uint8_t>(count)),
+        nullptr);
+    if (!reply)
+        return 0;
+    const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(reply);
+    const int perKey = reply->keysyms_per_keycode;
+    unsigned found = 0;
+    for (int i = 0; i < count && !found; ++i) {
+        for (int j = 0; j < perKey && j < 2; ++j) { // unshifted and shifted
+            if (syms[i * perKey + j] == keysym) {
+                found = static_cast<unsigned>(first + i);
+                break;
+            }
+        }
+    }
+    std::free(reply);
+    return found;
+}
+
+// The modifier bits of NumLock and ScrollLock, as the server's modifier map has them today.
+unsigned ModifierOf(const X11& x, unsigned long keysym)
+{
+    const unsigned keycode = KeycodeFor(x, keysym);
+    if (!keycode)
+        return 0;
+    xcb_get_modifier_mapping_reply_t* reply =
+        xcb_get_modifier_mapping_reply(x.connection, xcb_get_modifier_mapping(x.connection), nullptr);
+    if (!reply)
+        return 0;
+    const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(reply);
+    unsigned mask = 0;
+    for (int mod = 0; mod < 8 && !mask; ++mod) {
+        for (int k = 0; k < reply->keycodes_per_modifier; ++k) {
+            if (codes[mod * reply->keycodes_per_modifier + k] == keycode) {
+                mask = 1u << mod;
+                break;
+            }
+        }
+    }
+    std::free(reply);
+    return mask;
+}
+
+// Every combination of the lock modifiers, so that a hot key works whatever locks are on.
+QList<unsigned> LockVariants(const X11& x)
+{
+    const unsigned locks[] = {LockMask, ModifierOf(x, XK_Num_Lock), ModifierOf(x, XK_Scroll_Lock)};
+    QList<unsigned> variants{0};
+    for (unsigned lock : locks) {
+        if (!lock || lock & kRelevantModifiers)
+            continue;
+        for (qsizetype i = 0, n = variants.size(); i < n; ++i) {
+            if (!variants.contains(variants[i] | lock))
+                variants.append(variants[i] | lock);
+        }
+    }
+    return variants;
+}
+
+// The grabs of the whole program, counted: two hot-key objects of the program may hold the same
+// key while one window replaces another, and only the last one to let go ungrabs it.
+std::map<std::pair<unsigned, unsigned>, int>& HeldGrabs()
+{
+    static std::map<std::pair<unsigned, unsigned>, int> held;
+    return held;
+}
 
 } // namespace
 
@@ -113,39 +188,47 @@ bool GlobalHotKeys::Register(int id, unsigned modifiers, int virtualKey)
     const X11 x = ConnectionOrSay();
     if (!x.connection)
         return false;
-    const unsigned long sym = KeySym(virtualKey);
-    const unsigned keycode = sym == NoSymbol ? 0 : XKeysymToKeycode(x.display, sym);
-    QString name = VirtualKeyName(virtualKey);
+    Grab grab{KeySym(virtualKey), 0,
+              ((modifiers & MOD_SHIFT) ? unsigned(ShiftMask) : 0u) |
+                  ((modifiers & MOD_CONTROL) ? unsigned(ControlMask) : 0u) |
+                  ((modifiers & MOD_ALT) ? unsigned(Mod1Mask) : 0u),
+              VirtualKeyName(virtualKey)};
     if (modifiers & MOD_SHIFT)
-        name.prepend(QStringLiteral("Shift+"));
+        grab.name.prepend(QStringLiteral("Shift+"));
     if (modifiers & MOD_ALT)
-        name.prepend(QStringLiteral("Alt+"));
+        grab.name.prepend(QStringLiteral("Alt+"));
     if (modifiers & MOD_CONTROL)
-        name.prepend(QStringLiteral("Ctrl+"));
-    if (keycode == 0) {
-        SayOnce(QStringLiteral("the hot key %1 has no key on this keyboard").arg(name));
+        grab.name.prepend(QStringLiteral("Ctrl+"));
+    if (!Acquire(grab))
+        return false;
+    m_grabs[id] = grab;
+    return true;
+}
+
+bool GlobalHotKeys::Acquire(Grab& grab)
+{
+    const X11 x = Connection();
+    grab.keycode = grab.keysym == NoSymbol ? 0 : KeycodeFor(x, grab.keysym);
+    if (grab.keycode == 0) {
+        SayOnce(QStringLiteral("the hot key %1 has no key on this keyboard").arg(grab.name));
         return false;
     }
-    Grab grab{keycode, ((modifiers & MOD_SHIFT) ? unsigned(ShiftMask) : 0u) |
-                           ((modifiers & MOD_CONTROL) ? unsigned(ControlMask) : 0u) |
-                           ((modifiers & MOD_ALT) ? unsigned(Mod1Mask) : 0u)};
     bool ok = true;
-    for (unsigned lock : kLockVariants) {
+    for (unsigned lock : LockVariants(x)) {
         const xcb_void_cookie_t cookie = xcb_grab_key_checked(
             x.connection, 0, x.root, static_cast<uint16_t>(grab.modifiers | lock),
-            static_cast<xcb_keycode_t>(keycode), XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+            static_cast<xcb_keycode_t>(grab.keycode), XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
         if (xcb_generic_error_t* error = xcb_request_check(x.connection, cookie)) {
             std::free(error);
             ok = false;
         }
     }
+    ++HeldGrabs()[{grab.keycode, grab.modifiers}];
     if (!ok) {
-        Ungrab(grab);
-        SayOnce(QStringLiteral("the hot key %1 is held by another program and is not available").arg(name));
-        return false;
+        Release(grab);
+        SayOnce(QStringLiteral("the hot key %1 is held by another program and is not available").arg(grab.name));
     }
-    m_grabs[id] = grab;
-    return true;
+    return ok;
 }
 
 void GlobalHotKeys::Unregister(int id)
@@ -153,19 +236,39 @@ void GlobalHotKeys::Unregister(int id)
     const auto it = m_grabs.find(id);
     if (it == m_grabs.end())
         return;
-    Ungrab(it->second);
+    Release(it->second);
     m_grabs.erase(it);
 }
 
-void GlobalHotKeys::Ungrab(const Grab& grab)
+void GlobalHotKeys::Release(const Grab& grab)
 {
+    const auto held = HeldGrabs().find({grab.keycode, grab.modifiers});
+    if (held != HeldGrabs().end() && --held->second > 0)
+        return; // another object of the program still has this key
+    if (held != HeldGrabs().end())
+        HeldGrabs().erase(held);
     const X11 x = Connection();
     if (!x.connection)
         return;
-    for (unsigned lock : kLockVariants)
+    // Every lock modifier bit, whatever the map says now: it may have changed since the grab.
+    for (unsigned lock = 0; lock < 256; ++lock) {
+        if (lock & (kRelevantModifiers | ~0xFFu))
+            continue;
         xcb_ungrab_key(x.connection, static_cast<xcb_keycode_t>(grab.keycode), x.root,
                        static_cast<uint16_t>(grab.modifiers | lock));
+    }
     xcb_flush(x.connection);
+}
+
+void GlobalHotKeys::RegrabAll()
+{
+    for (auto it = m_grabs.begin(); it != m_grabs.end();) {
+        Release(it->second);
+        if (Acquire(it->second))
+            ++it;
+        else
+            it = m_grabs.erase(it);
+    }
 }
 
 bool GlobalHotKeys::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
@@ -174,6 +277,13 @@ bool GlobalHotKeys::nativeEventFilter(const QByteArray& eventType, void* message
         return false;
     auto* event = static_cast<xcb_generic_event_t*>(message);
     const uint8_t type = event->response_type & 0x7F;
+    if (type == XCB_MAPPING_NOTIFY) {
+        // The keys moved (setxkbmap, xmodmap): grab them again where they are now. Qt needs the
+        // event too.
+        if (reinterpret_cast<xcb_mapping_notify_event_t*>(event)->request != XCB_MAPPING_POINTER)
+            RegrabAll();
+        return false;
+    }
     if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE)
         return false;
     auto* key = reinterpret_cast<xcb_key_press_event_t*>(event);

@@ -17,8 +17,11 @@ enum HotKeyModifier : unsigned
 };
 
 // System-wide hot keys as X11 key grabs on the root window. A pressed hot key is reported with its
-// id, whatever window has the keyboard; NumLock and CapsLock don't matter. Grabs are released when
-// the object goes. Outside an X11 session there are no global hot keys; this is said once.
+// id, whatever window has the keyboard; NumLock, CapsLock and ScrollLock don't matter. A change of
+// the keyboard mapping grabs the keys again under their new codes. Grabs are released when the
+// object goes, unless another object of the program holds the same key: a window that goes never
+// takes the key of the window that replaced it. Outside an X11 session there are no global hot
+// keys; this is said once.
 class GlobalHotKeys final : public QAbstractNativeEventFilter
 {
 public:
@@ -41,10 +44,15 @@ public:
 private:
     struct Grab
     {
+        unsigned long keysym;
         unsigned keycode;
         unsigned modifiers; // X modifier mask
+        QString name;       // for messages
     };
-    void Ungrab(const Grab& grab);
+    // Grabs the key under its current code; false when another program holds it.
+    static bool Acquire(Grab& grab);
+    static void Release(const Grab& grab);
+    void RegrabAll();
 
     std::function<void(int)> m_onHotKey;
     std::map<int, Grab> m_grabs;

@@ -27,7 +27,7 @@ void Browser::LoadURL(const QString& address)
 {
     QTimer::singleShot(0, this, [this, address] {
         if (m_page)
-            m_page->load(QUrl(address));
+            m_page->LoadTrusted(QUrl(address));
     });
 }
 
@@ -57,7 +57,7 @@ void Browser::Create(QWidget* parent, const QRect& rect, const QString& address,
     m_view = view;
     connect(view, &QObject::destroyed, this, &Browser::OnViewDestroyed);
     view->show();
-    m_page->load(QUrl(address));
+    m_page->LoadTrusted(QUrl(address));
 }
 
 void Browser::OnViewDestroyed()

@@ -1,5 +1,6 @@
 #include "platform/engine/Engine.h"
 
+#include "platform/engine/RequestInterceptor.h"
 #include "platform/engine/RuffleScheme.h"
 
 #include <QCoreApplication>
@@ -96,6 +97,7 @@ void Initialize(App& app, const Settings& settings)
 
     QWebEngineProfile* profile = QWebEngineProfile::defaultProfile();
     profile->setHttpAcceptLanguage(settings.locale);
+    profile->setUrlRequestInterceptor(new RequestInterceptor(profile));
     InstallRuffle(profile);
     app.OnContextInitialized();
 }

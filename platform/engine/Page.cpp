@@ -1,11 +1,20 @@
 #include "platform/engine/Page.h"
 
 #include "platform/engine/BrowserClient.h"
+#include "platform/engine/RequestPolicy.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
+#include <QWebEngineFileSystemAccessRequest>
+#include <QWebEngineFullScreenRequest>
 #include <QWebEngineLoadingInfo>
+#include <QWebEngineRegisterProtocolHandlerRequest>
 #include <QWebEngineSettings>
+#include <QWebEngineView>
 
 namespace engine {
 namespace {
@@ -14,7 +23,15 @@ namespace {
 // crash page lets the player decide.
 constexpr qint64 kCrashReloadWindowMs = 30'000;
 
+// An origin that opens more dialogs than this within the window gets no more in this browser:
+// each dialog holds its window, so a loop of them would hold the player.
+constexpr int kDialogsPerWindow = 3;
+constexpr qint64 kDialogWindowMs = 10'000;
+// A page's text in a dialog is cut here; the dialog is for a short message, not a document.
+constexpr int kDialogTextLimit = 2000;
+
 constexpr int kErrAborted = -3;
+constexpr int kErrBlockedByClient = -20;
 
 QString CrashPage(const QUrl& address)
 {
@@ -24,14 +41,28 @@ QString CrashPage(const QUrl& address)
         .replace(QStringLiteral("{{URL}}"), address.toString(QUrl::FullyEncoded).toHtmlEscaped());
 }
 
+// The engine asks "leave this page?" through the confirm dialog, with this text of its own.
+bool IsLeavePageQuestion(const QString& msg)
+{
+    return msg == QCoreApplication::translate(
+                      "QWebEnginePage",
+                      "Are you sure you want to leave this page? Changes that you made may not be saved.");
+}
+
 } // namespace
 
 Page::Page(QWebEngineProfile* profile, Browser& browser, BrowserClient& client)
     : QWebEnginePage(profile), m_browser(browser), m_client(client)
 {
+    m_clock.start();
     settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     settings()->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
     settings()->setAttribute(QWebEngineSettings::PluginsEnabled, true);
+    settings()->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+    settings()->setAttribute(QWebEngineSettings::JavascriptCanPaste, false);
+    // Addresses of schemes the engine doesn't know (mailto:, desktop programs') are never handed
+    // to the desktop; the navigation just doesn't happen.
+    settings()->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
     connect(this, &QWebEnginePage::loadingChanged, this, &Page::OnLoadingChanged);
     connect(this, &QWebEnginePage::renderProcessTerminated, this, &Page::OnRenderProcessTerminated);
     connect(
@@ -43,13 +74,31 @@ Page::Page(QWebEngineProfile* profile, Browser& browser, BrowserClient& client)
             m_client.OnTitleChange(m_browser, title);
         },
         Qt::QueuedConnection);
+    // Every permission a page asks for is refused at once: no prompt, no promise left pending.
+    connect(this, &QWebEnginePage::featurePermissionRequested, this,
+            [this](const QUrl& origin, Feature feature) {
+                setFeaturePermission(origin, feature, PermissionDeniedByUser);
+            });
+    connect(this, &QWebEnginePage::fileSystemAccessRequested, this,
+            [](QWebEngineFileSystemAccessRequest request) { request.reject(); });
+    connect(this, &QWebEnginePage::registerProtocolHandlerRequested, this,
+            [](QWebEngineRegisterProtocolHandlerRequest request) { request.reject(); });
+    connect(this, &QWebEnginePage::fullScreenRequested, this,
+            [](QWebEngineFullScreenRequest request) { request.reject(); });
     // window.close() is ignored: the page's host window decides when the browser goes.
+}
+
+void Page::LoadTrusted(const QUrl& address)
+{
+    m_trustedLoadPending = true;
+    load(address);
 }
 
 void Page::ShowOwnPage(const QString& html, const QUrl& address)
 {
     m_ownPagePending = true;
-    setHtml(html, address);
+    // Our page takes the origin of its base address: it never gets that of a local file.
+    setHtml(html, IsWebAddress(address) ? address : QUrl(QStringLiteral("about:blank")));
 }
 
 bool Page::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame)
@@ -58,7 +107,28 @@ bool Page::acceptNavigationRequest(const QUrl& url, NavigationType type, bool is
         m_ownPagePending = false;
         return true;
     }
-    return !m_client.OnBeforeBrowse(m_browser, url, isMainFrame, type == NavigationTypeRedirect);
+    if (!MayNavigate(url, type, isMainFrame)) {
+        if (isMainFrame)
+            m_client.OnLoadError(m_browser, kErrBlockedByClient, QStringLiteral("ERR_BLOCKED_BY_CLIENT"), url);
+        return false;
+    }
+    if (m_client.OnBeforeBrowse(m_browser, url, isMainFrame, type == NavigationTypeRedirect))
+        return false;
+    if (isMainFrame)
+        m_mainNavigation = url;
+    return true;
+}
+
+bool Page::MayNavigate(const QUrl& url, NavigationType type, bool isMainFrame)
+{
+    const bool redirect = type == NavigationTypeRedirect;
+    if (isMainFrame && !redirect && std::exchange(m_trustedLoadPending, false))
+        return MayRequest(Requester::Program, QUrl(), url);
+    // The document behind the navigation: for a redirect the address it was on its way to, else
+    // the page's own. A frame's own origin is checked again by the request interceptor.
+    const QUrl origin = isMainFrame && redirect ? m_mainNavigation : this->url();
+    const Requester requester = origin.scheme() == u"file" ? Requester::LocalFile : Requester::Web;
+    return MayRequest(requester, origin, url);
 }
 
 QWebEnginePage* Page::createWindow(WebWindowType)
@@ -67,15 +137,87 @@ QWebEnginePage* Page::createWindow(WebWindowType)
     return nullptr;
 }
 
+QWidget* Page::DialogParent() const
+{
+    QWebEngineView* view = QWebEngineView::forPage(this);
+    // A page whose window the player can't see can't ask the player anything.
+    return view && view->isVisible() ? view->window() : nullptr;
+}
+
+bool Page::MayShowDialog(const QUrl& securityOrigin)
+{
+    const QString origin = securityOrigin.toString();
+    if (m_silencedOrigins.contains(origin) || !DialogParent())
+        return false;
+    QList<qint64>& times = m_dialogTimes[origin];
+    const qint64 now = m_clock.elapsed();
+    times.removeIf([now](qint64 t) { return now - t > kDialogWindowMs; });
+    if (times.size() >= kDialogsPerWindow) {
+        m_silencedOrigins.insert(origin);
+        m_dialogTimes.remove(origin);
+        return false;
+    }
+    times.append(now);
+    return true;
+}
+
+void Page::javaScriptAlert(const QUrl& securityOrigin, const QString& msg)
+{
+    if (!MayShowDialog(securityOrigin))
+        return;
+    // Modal to the page's own window only: the other windows and their buttons keep working.
+    QPointer<QMessageBox> box = new QMessageBox(QMessageBox::Information, securityOrigin.host(),
+                                                msg.left(kDialogTextLimit), QMessageBox::Ok, DialogParent());
+    box->setTextFormat(Qt::PlainText);
+    box->setWindowModality(Qt::WindowModal);
+    box->exec();
+    delete box.data();
+}
+
+bool Page::javaScriptConfirm(const QUrl& securityOrigin, const QString& msg)
+{
+    // A silenced or hidden page is let go when it asks to stay: it can't hold the player on it.
+    const bool leaveQuestion = IsLeavePageQuestion(msg);
+    if (!MayShowDialog(securityOrigin))
+        return leaveQuestion;
+    QPointer<QMessageBox> box =
+        new QMessageBox(QMessageBox::Question, securityOrigin.host(), msg.left(kDialogTextLimit),
+                        QMessageBox::Ok | QMessageBox::Cancel, DialogParent());
+    box->setTextFormat(Qt::PlainText);
+    box->setWindowModality(Qt::WindowModal);
+    const bool accepted = box->exec() == QMessageBox::Ok && box;
+    delete box.data();
+    return accepted;
+}
+
+bool Page::javaScriptPrompt(const QUrl& securityOrigin, const QString& msg, const QString& defaultValue,
+                            QString* result)
+{
+    if (!MayShowDialog(securityOrigin)) {
+        result->clear();
+        return false;
+    }
+    QPointer<QInputDialog> dialog = new QInputDialog(DialogParent());
+    dialog->setWindowTitle(securityOrigin.host());
+    dialog->setLabelText(msg.left(kDialogTextLimit));
+    dialog->setTextValue(defaultValue.left(kDialogTextLimit));
+    dialog->setWindowModality(Qt::WindowModal);
+    const bool accepted = dialog->exec() == QDialog::Accepted && dialog;
+    *result = accepted ? dialog->textValue() : QString();
+    delete dialog.data();
+    return accepted;
+}
+
 void Page::OnLoadingChanged(const QWebEngineLoadingInfo& info)
 {
     if (info.status() == QWebEngineLoadingInfo::LoadStoppedStatus) {
         m_client.OnLoadError(m_browser, kErrAborted, QStringLiteral("ERR_ABORTED"), info.url());
         return;
     }
-    // An HTTP error status still brings the server's own page; only failures without a page count.
+    // An HTTP error status (a positive code) still brings the server's own page; only failures
+    // without a page count, the engine's HTTP-level ones (an unsafe or endless redirect) among them.
     if (info.status() != QWebEngineLoadingInfo::LoadFailedStatus ||
-        info.errorDomain() == QWebEngineLoadingInfo::HttpErrorDomain)
+        (info.errorDomain() == QWebEngineLoadingInfo::HttpErrorDomain && info.errorCode() > 0))
         return;
     m_client.OnLoadError(m_browser, info.errorCode(), info.errorString(), info.url());
 }
@@ -93,7 +235,7 @@ void Page::OnRenderProcessTerminated(RenderProcessTerminationStatus status, int)
             return;
         }
         m_sinceCrashReload.start();
-        load(address);
+        LoadTrusted(address);
     });
 }
 

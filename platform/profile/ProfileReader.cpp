@@ -4,18 +4,36 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
+#include <QStringTokenizer>
 #include <QStringView>
+
+#include <cstdio>
 
 #include <optional>
 
 namespace profile {
 namespace {
 
+void SayTooLargeOnce(const QString& filePath)
+{
+    static QSet<QString> said;
+    if (said.contains(filePath))
+        return;
+    said.insert(filePath);
+    std::fprintf(stderr, "vantor: %s is larger than %lld bytes and is read as empty\n", qPrintable(filePath),
+                 static_cast<long long>(kMaxFileSize));
+}
+
 QString ReadFileText(const QString& filePath)
 {
     QFileInfo info(filePath);
-    if (!info.isFile() || info.size() > kMaxFileSize)
+    if (!info.isFile())
         return {};
+    if (info.size() > kMaxFileSize) {
+        SayTooLargeOnce(filePath);
+        return {};
+    }
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -39,7 +57,8 @@ std::optional<QString> FindValue(const QString& text, const QString& section, co
     const QString wantKey = key.trimmed();
     bool inSection = false;
     bool sectionSeen = false;
-    for (QStringView line : QStringView(text).split(u'\n')) {
+    // Lines are walked in place: a file of nothing but line breaks costs no list of a million views.
+    for (QStringView line : QStringTokenizer(text, u'\n')) {
         line = line.trimmed();
         if (line.isEmpty() || line.front() == u';' || line.front() == u'#')
             continue;

@@ -8,9 +8,10 @@ namespace profile {
 // them to its 4096-character buffer less the terminator.
 inline constexpr qsizetype kMaxValueLength = 4095;
 
-// Files larger than this are not read at all and give the defaults: a settings file is a few
-// hundred bytes, and start-up must not wait for a runaway one.
-inline constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+// Files larger than this are not read at all and give the defaults, with one note on stderr: a
+// settings file is a few hundred bytes, and it is read again at every navigation, so a runaway
+// one must not stall the pages.
+inline constexpr qint64 kMaxFileSize = 1024 * 1024;
 
 // Reads one value of an INI file with the rules of the Windows profile functions:
 //

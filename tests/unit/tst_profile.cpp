@@ -134,6 +134,32 @@ private Q_SLOTS:
         QCOMPARE(ReadProfileInt("Common", "k", 7, m_dir.filePath("missing.ini")), 7);
     }
 
+    // The worst shapes of a file at the size bound still read; one byte more reads as empty.
+    void sizeBound_data()
+    {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<QByteArray>("filler");
+        const QByteArray ascii("[Common]\nk=v\n");
+        QByteArray utf16("\xFF\xFE");
+        for (char c : ascii)
+            utf16.append(c).append('\0');
+        QTest::newRow("only line breaks") << ascii << QByteArray("\n");
+        QTest::newRow("only 0xFF bytes") << ascii << QByteArray("\xFF");
+        QTest::newRow("UTF-16 line breaks") << utf16 << QByteArray("\n\0", 2);
+    }
+    void sizeBound()
+    {
+        QFETCH(QByteArray, head);
+        QFETCH(QByteArray, filler);
+        QByteArray bytes = head;
+        while (bytes.size() < kMaxFileSize)
+            bytes.append(filler);
+        bytes.truncate(kMaxFileSize);
+        QCOMPARE(ReadProfileString("Common", "k", "def", Write(bytes)), QStringLiteral("v"));
+        bytes.append(filler.left(1));
+        QCOMPARE(ReadProfileString("Common", "k", "def", Write(bytes)), QStringLiteral("def"));
+    }
+
     void readInt_data()
     {
         QTest::addColumn<QByteArray>("value");

@@ -40,6 +40,20 @@ bool OthersCanGrab(const QStringList& keys)
     return Run(QStringLiteral(VANTOR_BUILD_DIR "/tests/vantor-keygrab"), keys) == 0;
 }
 
+// The key code that carries a keysym now, from the server's keyboard map; 0 when none.
+int KeycodeOf(const QString& keysym)
+{
+    QProcess p;
+    p.start("xmodmap", {"-pke"});
+    p.waitForFinished(10000);
+    for (const QString& line : QString::fromLatin1(p.readAllStandardOutput()).split(u'\n')) {
+        const QStringList words = line.simplified().split(u' ');
+        if (words.size() > 3 && words[0] == u"keycode" && words[3] == keysym)
+            return words[1].toInt();
+    }
+    return 0;
+}
+
 QWidget* TrayIconWidget()
 {
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -127,6 +141,44 @@ private Q_SLOTS:
         QTRY_VERIFY(wnd->isVisible());
         QVERIFY(!m_game->IsBossHidden());
         QTRY_VERIFY(!TrayIconWidget());
+    }
+
+    void bossKeyFollowsAKeyboardMappingChange()
+    {
+        // F9 moves to another key, as a layout switch or xmodmap would move it.
+        const int old = KeycodeOf("F9");
+        const int spare = 250;
+        QVERIFY(old > 0);
+        QCOMPARE(Run("xmodmap", {"-e", QStringLiteral("keycode %1 = F9").arg(spare), "-e",
+                                 QStringLiteral("keycode %1 =").arg(old)}),
+                 0);
+        auto restore = qScopeGuard([&] {
+            Run("xmodmap", {"-e", QStringLiteral("keycode %1 =").arg(spare), "-e",
+                            QStringLiteral("keycode %1 = F9").arg(old)});
+        });
+        QTRY_COMPARE(KeycodeOf("F9"), spare);
+        QTest::qWait(300); // the server's mapping notice reaches the program
+        QWidget* wnd = m_game->GetHWND();
+        Key("F9");
+        QTRY_VERIFY(!wnd->isVisible());
+        Key("F9");
+        QTRY_VERIFY(wnd->isVisible());
+    }
+
+    void aWindowThatGoesLeavesItsSuccessorsKeys()
+    {
+        // Returning and entering again quickly: the old game window may go after the new one has
+        // taken the keys.
+        auto next = std::make_unique<CDuiFormGame>(QStringLiteral("FormGame.xml"));
+        QVERIFY(next->CreateFrame(nullptr, wt::DemoUrl("/extra/title.html")));
+        QVERIFY(QTest::qWaitForWindowExposed(next->GetHWND()));
+        m_game.reset();
+        m_game = std::move(next);
+        QWidget* wnd = m_game->GetHWND();
+        Key("F9");
+        QTRY_VERIFY(!wnd->isVisible());
+        Key("F9");
+        QTRY_VERIFY(wnd->isVisible());
     }
 
     void fullScreenAndItsBar()

@@ -70,6 +70,25 @@ private Q_SLOTS:
         qunsetenv("BROWSER");
     }
 
+    void onlyWebAddressesLeaveTheProgram()
+    {
+        wt::WriteIni("[Common]\nofficial=-x\nrecharge=file:///etc/passwd\nforum=javascript:alert(1)\n"
+                     "service=http://site.test/?a=$(touch " +
+                     m_dir.filePath("ran").toUtf8() + ")\n");
+        qputenv("BROWSER", WriteScript("browser", "echo \"browser $1\" >> " + m_record.toUtf8()).toUtf8());
+        CDuiFormLogin login(QStringLiteral("FormLogin.xml"));
+        QVERIFY(login.Create(nullptr, QString(), WS_VISIBLE));
+        ClickAll(login);
+        QTRY_COMPARE_WITH_TIMEOUT(Recorded().size(), 1, 10000);
+        QTest::qWait(500);
+        QCOMPARE(Recorded(), QStringList{"browser http://site.test/?a=$(touch%20" +
+                                         QString::fromUtf8(QUrl::toPercentEncoding(m_dir.filePath("ran"), "/")) +
+                                         ")"});
+        QVERIFY(!QFile::exists(m_dir.filePath("ran")));
+        qunsetenv("BROWSER");
+        initTestCase();
+    }
+
     void fallbackWhenTheDesktopFails()
     {
         WriteScript("xdg-open", "exit 3");

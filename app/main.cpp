@@ -1,11 +1,15 @@
 #include "browser/SimpleApp.h"
 #include "browser/SimpleHandler.h"
 #include "platform/desktop/ProgramIcon.h"
+#include "platform/desktop/TerminationSignals.h"
 #include "platform/engine/Engine.h"
 #include "platform/skin/PaintManager.h"
+#include "settings/FlashSockets.h"
+#include "settings/Settings.h"
 #include "ui/CDuiFormLogin.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <QWidget>
 
 #include <cstdio>
@@ -24,9 +28,18 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(desktop::ProgramIcon());
     // The login window stays alive while hidden; the program ends when it goes, not before.
     QApplication::setQuitOnLastWindowClosed(false);
+    desktop::OnTerminationSignal([] { PostQuitMessage(0); });
 
     SimpleApp simpleApp;
-    engine::Initialize(simpleApp, engine::Settings{QStringLiteral("zh-CN")});
+    engine::Settings engineSettings;
+    engineSettings.locale = QStringLiteral("zh-CN");
+    // Game saves (the pages' and movies' own storage) live in the player's data folder, as the
+    // Flash Player kept its SharedObjects; the program writes nothing else.
+    engineSettings.storageFolder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/vantor");
+    engineSettings.keepCookies = ReadIniInt(QStringLiteral("Config"), QStringLiteral("KeepLogin"), 0) == 1;
+    engineSettings.sockets = ReadFlashSockets();
+    engine::Initialize(simpleApp, engineSettings);
     CPaintManagerUI::SetResourcePath(CPaintManagerUI::GetInstancePath() + QStringLiteral("skin"));
 
     int exitCode = 0;

@@ -69,3 +69,11 @@ void SimpleHandler::OnTitleChange(engine::Browser& browser, const QString& title
     if (QWidget* view = browser.GetWindowHandle())
         view->setWindowTitle(title);
 }
+
+bool SimpleHandler::OnFullScreenRequest(engine::Browser&, bool on)
+{
+    if (!m_onFullScreen)
+        return false;
+    m_onFullScreen(on);
+    return true;
+}

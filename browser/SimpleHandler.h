@@ -4,6 +4,8 @@
 
 #include <QPointer>
 
+#include <functional>
+
 #include <list>
 #include <memory>
 
@@ -25,6 +27,10 @@ public:
     void OnLoadError(engine::Browser& browser, int errorCode, const QString& errorText,
                      const QUrl& failedUrl) override;
     void OnTitleChange(engine::Browser& browser, const QString& title) override;
+    bool OnFullScreenRequest(engine::Browser& browser, bool on) override;
+
+    // Who grants the pages' own full screen: the game window does; without one it is refused.
+    void SetFullScreenHandler(std::function<void(bool on)> handler) { m_onFullScreen = std::move(handler); }
 
     // While a game window is open the login browser's page stays on the login page: a platform
     // that sends a logged-in player straight on to the game would otherwise start a hidden second
@@ -34,6 +40,7 @@ public:
 
 private:
     bool m_bHoldGameAddresses = false;
+    std::function<void(bool)> m_onFullScreen;
     std::list<std::shared_ptr<engine::Browser>> browserList;
 };
 

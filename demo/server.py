@@ -1,25 +1,28 @@
 #!/usr/bin/env python3
-"""The local demo platform: home page, client login page, site pages and a game page with a
-Flash movie. Python's standard library only; it listens on 127.0.0.1.
+"""The local demo platform: home page, client login page, site pages, a game page with the Flash
+game, and the game's own TCP server beside the web server. Python's standard library only; both
+listen on 127.0.0.1.
 
-Usage: server.py [--port N] [--extra-root DIR]
+Usage: server.py [--port N] [--game-port N] [--swf FILE] [--extra-root DIR]
+  --game-port is the game server's TCP port (0: a free one; the line it prints names it).
+  --swf is the game movie that the build compiles from demo/game/ (build/demo/game.swf).
   --extra-root serves the files of DIR under /extra/ (the tests' own pages).
 """
+import asyncio
 import argparse
 import html
 import json
 import os
 import secrets
 import sys
+import threading
 import time
 import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import make_swf  # noqa: E402
-
-PAGES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "pages")
-SWF = make_swf.movie()
+HERE = os.path.dirname(os.path.abspath(__file__))
+PAGES = os.path.join(HERE, "pages")
+DEFAULT_SWF = os.path.join(HERE, "..", "build", "demo", "game.swf")
 SITE_PAGES = {"/": "官网", "/recharge/": "充值", "/forum/": "论坛", "/service/": "客服"}
 
 
@@ -36,6 +39,8 @@ MAX_REQUESTS = 10000
 class Handler(BaseHTTPRequestHandler):
     server_version = "VantorDemo/1"
     extra_root = None
+    swf_path = DEFAULT_SWF
+    game_server = ""  # host:port of the game's TCP server
 
     def log_message(self, fmt, *args):  # quiet unless asked
         if os.environ.get("VANTOR_DEMO_LOG"):
@@ -70,9 +75,15 @@ class Handler(BaseHTTPRequestHandler):
         if url.path == "/game/":
             sid = html.escape(query.get("sid", [""])[0])
             with open(os.path.join(PAGES, "game.html"), encoding="utf-8") as f:
-                return self.send(200, f.read().replace("{{SID}}", sid).encode("utf-8"))
-        if url.path == "/static/demo.swf":
-            return self.send(200, SWF, "application/x-shockwave-flash")
+                text = f.read().replace("{{SID}}", sid).replace("{{GAME_SERVER}}", self.game_server)
+                return self.send(200, text.encode("utf-8"))
+        if url.path == "/static/game.swf":
+            try:
+                with open(self.swf_path, "rb") as f:
+                    return self.send(200, f.read(), "application/x-shockwave-flash")
+            except OSError as e:
+                print(f"demo: no game movie at {self.swf_path} ({e}); build it first", file=sys.stderr)
+                return self.send(404, b"")
         if url.path == "/beacon":
             BEACONS.append((query.get("page", ["?"])[0], time.time()))
             return self.send(204, b"")
@@ -145,14 +156,59 @@ class Server(ThreadingHTTPServer):
         super().handle_error(request, client_address)
 
 
+async def serve_game(reader, writer):
+    """The game server: a line protocol over raw TCP. HELLO name -> WELCOME zone; SCORE n -> OK n;
+    PING x -> PONG x (kept short for the latency benchmark). What it hears is in /requests."""
+    zone = "一区"
+    try:
+        while line := await reader.readline():
+            text = line.decode("utf-8", "replace").strip()
+            REQUESTS.append(("game-server", text[:200], time.time()))
+            word, _, rest = text.partition(" ")
+            if word == "HELLO":
+                writer.write(f"WELCOME {zone}\n".encode("utf-8"))
+            elif word == "SCORE":
+                writer.write(f"OK {rest}\n".encode("utf-8"))
+            elif word == "PING":
+                writer.write(f"PONG {rest}\n".encode("utf-8"))
+            await writer.drain()
+    except (ConnectionError, asyncio.IncompleteReadError):
+        pass
+    finally:
+        writer.close()
+
+
+def start_game_server(port):
+    """Runs the game server on a thread of its own; returns its port."""
+    ready = threading.Event()
+    bound = []
+
+    async def run():
+        server = await asyncio.start_server(serve_game, "127.0.0.1", port)
+        bound.append(server.sockets[0].getsockname()[1])
+        ready.set()
+        async with server:
+            await server.serve_forever()
+
+    threading.Thread(target=lambda: asyncio.run(run()), daemon=True).start()
+    ready.wait(10)
+    return bound[0]
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--port", type=int, default=8512)
+    parser.add_argument("--game-port", type=int, default=8513)
+    parser.add_argument("--swf", default=DEFAULT_SWF)
     parser.add_argument("--extra-root")
     args = parser.parse_args()
     Handler.extra_root = args.extra_root
+    Handler.swf_path = args.swf
+    game_port = start_game_server(args.game_port)
+    Handler.game_server = f"127.0.0.1:{game_port}"
     server = Server(("127.0.0.1", args.port), Handler)
-    print(f"demo platform on http://127.0.0.1:{server.server_port}/", flush=True)
+    print(f"demo platform on http://127.0.0.1:{server.server_port}/, game server on 127.0.0.1:{game_port}",
+          flush=True)
     try:
         server.serve_forever()
     except KeyboardInterrupt:

@@ -43,14 +43,18 @@ if ! grep -qw 'game\.test' /etc/hosts 2>/dev/null && [ -w /etc/hosts ]; then
   echo "127.0.0.1 game.test" >>/etc/hosts
 fi
 
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-python3 "$root/demo/server.py" --port "$port" --extra-root "$root/tests/pages" >"$work/demo.log" 2>&1 &
+free_port() { python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
+port=$(free_port)
+game_port=$(free_port)
+python3 "$root/demo/server.py" --port "$port" --game-port "$game_port" --extra-root "$root/tests/pages" \
+  >"$work/demo.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do
   python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/', timeout=1)" 2>/dev/null && break
   sleep 0.1
 done
 export VANTOR_DEMO_URL="http://127.0.0.1:$port"
+export VANTOR_GAME_SERVER="127.0.0.1:$game_port"
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 

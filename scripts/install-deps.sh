@@ -6,10 +6,10 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-svg-dev libqt6svg6
-  qt6-webengine-dev libqt6webenginecore6-bin libgl-dev
+  qt6-webengine-dev libqt6webenginecore6-bin libgl-dev qt6-websockets-dev haxe
   libxcb1-dev libx11-dev libx11-xcb-dev
   xvfb xauth xdotool trayer x11-utils x11-xserver-utils xdg-utils
-  fonts-wqy-microhei python3
+  fonts-wqy-microhei fonts-liberation python3
   clang libclang-rt-14-dev
 )
 command -v npm >/dev/null 2>&1 || packages+=(npm)

@@ -9,7 +9,11 @@ port=${VANTOR_DEMO_PORT:-8512}
 if ! python3 -c "import socket,sys; s=socket.socket(); s.bind(('127.0.0.1', int(sys.argv[1])))" "$port" 2>/dev/null; then
   port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 fi
-python3 demo/server.py --port "$port" &
+game_port=$((port + 1))
+if ! python3 -c "import socket,sys; s=socket.socket(); s.bind(('127.0.0.1', int(sys.argv[1])))" "$game_port" 2>/dev/null; then
+  game_port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+fi
+python3 demo/server.py --port "$port" --game-port "$game_port" &
 server=$!
 trap 'kill $server 2>/dev/null || true' EXIT
 base="http://127.0.0.1:$port"
@@ -23,5 +27,9 @@ service=$base/service/
 gameLoginUrl=$base/client/?gid=512
 gotoLoginPage=1
 gameparam=sid=
+
+[Flash]
+; The demo game's own server, which its movie reaches through the client's socket bridge.
+Sockets=127.0.0.1:$game_port
 INI
 build/vantor

@@ -39,6 +39,14 @@ bool CDuiFormGame::CreateFrame(QWidget* parent, const QString& gameUrl)
 void CDuiFormGame::InitWindow()
 {
     RegisterHotKeys();
+    // A movie or page that goes full screen takes the window's own full-screen mode, bar and keys
+    // included; leaving it from either side leaves both.
+    m_pHandler->SetFullScreenHandler([this](bool on) {
+        if (on)
+            EnterFullScreen();
+        else
+            ExitFullScreen();
+    });
     engine::BrowserSettings browserSettings;
     browserSettings.fileAccessFromFileUrls = true;
     browserSettings.localStorage = true;
@@ -57,6 +65,7 @@ void CDuiFormGame::OnFinalMessage()
     UnregisterHotKeys();
     m_hotKeys.reset();
     m_tray.reset();
+    m_pHandler->SetFullScreenHandler(nullptr); // the handler may outlive this window
     delete m_pFullScreenWnd;
     m_pFullScreenWnd = nullptr;
     m_bLaidOut = false;
@@ -212,6 +221,8 @@ void CDuiFormGame::ExitFullScreen()
     if (m_wpNormal->maximized)
         wnd->setWindowState(Qt::WindowMaximized);
     ResizeBrowser();
+    if (const auto browser = m_pHandler->GetBrowser())
+        browser->ExitFullScreen();
     delete m_pFullScreenWnd;
     m_pFullScreenWnd = nullptr;
 }

@@ -1,6 +1,7 @@
 #include "platform/engine/Browser.h"
 
 #include "platform/engine/BrowserClient.h"
+#include "platform/engine/Engine.h"
 #include "platform/engine/Page.h"
 
 #include <QTimer>
@@ -39,6 +40,12 @@ void Browser::LoadString(const QString& html, const QUrl& address)
     });
 }
 
+void Browser::ExitFullScreen()
+{
+    if (m_page)
+        m_page->triggerAction(QWebEnginePage::ExitFullScreen);
+}
+
 QUrl Browser::GetURL() const
 {
     return m_page ? m_page->url() : QUrl();
@@ -47,7 +54,7 @@ QUrl Browser::GetURL() const
 void Browser::Create(QWidget* parent, const QRect& rect, const QString& address,
                      const BrowserSettings& settings)
 {
-    m_page = new Page(QWebEngineProfile::defaultProfile(), *this, *m_client);
+    m_page = new Page(Profile(), *this, *m_client);
     QWebEngineSettings* s = m_page->settings();
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, settings.fileAccessFromFileUrls);
     s->setAttribute(QWebEngineSettings::LocalStorageEnabled, settings.localStorage);

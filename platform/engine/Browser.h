@@ -42,6 +42,9 @@ public:
 
     QUrl GetURL() const;
 
+    // Tells the page that it is no longer full screen (its host window left it).
+    void ExitFullScreen();
+
 private:
     friend bool CreateBrowser(QWidget*, const QRect&, std::shared_ptr<BrowserClient>, const QString&,
                               const BrowserSettings&);

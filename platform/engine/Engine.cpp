@@ -1,10 +1,16 @@
 #include "platform/engine/Engine.h"
 
+#include "platform/engine/Profile.h"
 #include "platform/engine/RequestInterceptor.h"
+#include "platform/engine/RequestPolicy.h"
 #include "platform/engine/RuffleScheme.h"
+#include "platform/engine/SocketBridge.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QLockFile>
 #include <QLibraryInfo>
 #include <QLoggingCategory>
 #include <QWebEngineProfile>
@@ -33,6 +39,8 @@ void RefuseLocalesFolder();
 namespace {
 
 bool g_shutDown = false;
+StoredProfile g_profile;
+SocketBridge* g_bridge = nullptr;
 
 void SetEnv(const char* name, const QString& value)
 {
@@ -95,10 +103,26 @@ void Initialize(App& app, const Settings& settings)
         switches << extra;
     SetEnv("QTWEBENGINE_CHROMIUM_FLAGS", switches.join(u' '));
 
-    QWebEngineProfile* profile = QWebEngineProfile::defaultProfile();
+    g_profile = CreateProfile(settings.storageFolder, settings.keepCookies);
+    QWebEngineProfile* profile = g_profile.profile;
     profile->setHttpAcceptLanguage(settings.locale);
     profile->setUrlRequestInterceptor(new RequestInterceptor(profile));
-    InstallRuffle(profile);
+
+    // Movies' sockets go through the bridge: the emulator gets one proxy entry per game server.
+    QJsonArray socketProxy;
+    if (!settings.sockets.isEmpty()) {
+        g_bridge = new SocketBridge(settings.sockets);
+        if (g_bridge->Listen()) {
+            AllowLocalEndpoint(QStringLiteral("127.0.0.1"), g_bridge->Port());
+            for (const SocketEndpoint& endpoint : settings.sockets)
+                socketProxy.append(QJsonObject{{QStringLiteral("host"), endpoint.host},
+                                               {QStringLiteral("port"), endpoint.port},
+                                               {QStringLiteral("proxyUrl"), g_bridge->ProxyUrl(endpoint).toString()}});
+        } else {
+            std::fputs("vantor: the Flash socket bridge can't listen on 127.0.0.1; movies get no sockets\n", stderr);
+        }
+    }
+    InstallRuffle(profile, QJsonObject{{QStringLiteral("socketProxy"), socketProxy}});
     app.OnContextInitialized();
 }
 
@@ -109,6 +133,16 @@ void Shutdown()
     g_shutDown = true;
     // Views and pages that were scheduled for deletion go now, before the profile.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    delete g_bridge;
+    g_bridge = nullptr;
+    delete g_profile.profile;
+    delete g_profile.lock;
+    g_profile = {};
+}
+
+QWebEngineProfile* Profile()
+{
+    return g_profile.profile;
 }
 
 } // namespace engine

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "platform/engine/SocketEndpoint.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
+
+class QWebEngineProfile;
 
 namespace engine {
 
@@ -30,6 +35,12 @@ public:
 struct Settings
 {
     QString locale;
+    // Where pages and movies keep their own storage between runs; empty keeps it for this run only.
+    QString storageFolder;
+    // Keep the pages' cookies too (a "remember me" login survives a restart).
+    bool keepCookies = false;
+    // The game servers that Flash movies may open sockets to, through the program's bridge.
+    QList<SocketEndpoint> sockets;
 };
 
 // When the process was started by the engine as one of its helpers (a "--type=" switch), runs
@@ -44,5 +55,8 @@ void Initialize(App& app, const Settings& settings);
 
 // Shuts the engine down once every browser is gone. Later calls do nothing.
 void Shutdown();
+
+// The profile of every page; null before Initialize and after Shutdown.
+QWebEngineProfile* Profile();
 
 } // namespace engine

@@ -83,8 +83,14 @@ Page::Page(QWebEngineProfile* profile, Browser& browser, BrowserClient& client)
             [](QWebEngineFileSystemAccessRequest request) { request.reject(); });
     connect(this, &QWebEnginePage::registerProtocolHandlerRequested, this,
             [](QWebEngineRegisterProtocolHandlerRequest request) { request.reject(); });
-    connect(this, &QWebEnginePage::fullScreenRequested, this,
-            [](QWebEngineFullScreenRequest request) { request.reject(); });
+    // The page's own full screen (a movie's, or requestFullscreen()) is the host window's to grant.
+    settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
+    connect(this, &QWebEnginePage::fullScreenRequested, this, [this](QWebEngineFullScreenRequest request) {
+        if (m_client.OnFullScreenRequest(m_browser, request.toggleOn()))
+            request.accept();
+        else
+            request.reject();
+    });
     // window.close() is ignored: the page's host window decides when the browser goes.
 }
 

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
@@ -47,11 +49,13 @@ public:
     }
 };
 
-QString LoaderScript()
+QString LoaderScript(const QJsonObject& config)
 {
     QFile file(QStringLiteral(":/engine/ruffle-loader.js"));
     file.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(file.readAll());
+    return QString::fromUtf8(file.readAll())
+        .replace(QStringLiteral("/*PROGRAM_CONFIG*/{}"),
+                 QString::fromUtf8(QJsonDocument(config).toJson(QJsonDocument::Compact)));
 }
 
 } // namespace
@@ -66,7 +70,7 @@ void RegisterRuffleScheme()
     QWebEngineUrlScheme::registerScheme(scheme);
 }
 
-void InstallRuffle(QWebEngineProfile* profile)
+void InstallRuffle(QWebEngineProfile* profile, const QJsonObject& config)
 {
     profile->installUrlSchemeHandler(kScheme, new RuffleSchemeHandler(profile));
     QWebEngineScript script;
@@ -74,7 +78,7 @@ void InstallRuffle(QWebEngineProfile* profile)
     script.setInjectionPoint(QWebEngineScript::DocumentCreation);
     script.setWorldId(QWebEngineScript::MainWorld);
     script.setRunsOnSubFrames(true);
-    script.setSourceCode(LoaderScript());
+    script.setSourceCode(LoaderScript(config));
     profile->scripts()->insert(script);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+class QJsonObject;
 class QWebEngineProfile;
 
 namespace engine {
@@ -7,6 +8,7 @@ namespace engine {
 // Flash content plays through Ruffle, served from the "ruffle" folder beside the executable under
 // the scheme "ruffle:" and loaded into every page and frame when its document is created.
 void RegisterRuffleScheme();
-void InstallRuffle(QWebEngineProfile* profile);
+// config holds the program's own settings for the emulator (its socket proxies).
+void InstallRuffle(QWebEngineProfile* profile, const QJsonObject& config);
 
 } // namespace engine

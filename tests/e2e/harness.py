@@ -13,6 +13,8 @@ import xml.etree.ElementTree as ET
 
 BUILD = os.environ.get("VANTOR_BUILD_DIR", os.path.join(os.path.dirname(__file__), "..", "..", "build"))
 DEMO = os.environ.get("VANTOR_DEMO_URL", "http://127.0.0.1:8512")
+GAME_SERVER = os.environ.get("VANTOR_GAME_SERVER", "127.0.0.1:8513")
+SAVES = os.path.join(".local", "share", "vantor")  # in the home folder
 TOOLS = os.path.join(BUILD, "tests")
 
 LOGIN_SIZE = (764, 560)
@@ -58,6 +60,12 @@ def files_under(path):
         for n in dirnames + filenames:
             found.add(os.path.relpath(os.path.join(dirpath, n), path))
     return found
+
+
+def outside_saves(paths):
+    """The paths, relative to a home folder, that are neither the saves' folder, its parents nor in it."""
+    allowed = {".local", os.path.join(".local", "share"), SAVES}
+    return {p for p in paths if p not in allowed and not p.startswith(SAVES + os.sep)}
 
 
 def read_ppm(path):
@@ -136,8 +144,11 @@ def screenshot(x, y, w, h):
 class Program:
     """One copy of the built program in a fresh folder."""
 
-    def __init__(self, ini=None, with_skin=True, demo=DEMO):
+    def __init__(self, ini=None, with_skin=True, demo=DEMO, home=None):
         self.demo = demo  # the demo platform the program is pointed at
+        # A home folder of its own, unless the test shares one between runs (game saves live there).
+        self.own_home = home is None
+        self.home = home or tempfile.mkdtemp(prefix="vantor-home-")
         self.dir = tempfile.mkdtemp(prefix="vantor-e2e-")
         self.cwd = tempfile.mkdtemp(prefix="vantor-cwd-")
         self.exe = os.path.join(self.dir, "vantor")
@@ -156,6 +167,8 @@ class Program:
 
     def start(self, env=None):
         environment = dict(os.environ)
+        environment.pop("XDG_DATA_HOME", None)
+        environment["HOME"] = self.home
         environment.update(env or {})
         self.stderr_file = open(self.stderr_path, "w")
         self.started = time.time()
@@ -236,6 +249,8 @@ class Program:
             self.stderr_file.close()
         shutil.rmtree(self.dir, ignore_errors=True)
         shutil.rmtree(self.cwd, ignore_errors=True)
+        if self.own_home:
+            shutil.rmtree(self.home, ignore_errors=True)
 
 
 def demo_ini(**common):

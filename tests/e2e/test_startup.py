@@ -2,14 +2,14 @@
 import os
 import unittest
 
-from harness import (LOGIN_SIZE, POPUP_SIZE, TOOLS, ProgramTest, click, demo_ini, files_under, run, skin_rect,
+from harness import (LOGIN_SIZE, POPUP_SIZE, TOOLS, outside_saves, ProgramTest, click, demo_ini, files_under, run, skin_rect,
                      wait_for)
 
 
 class StartupTest(ProgramTest):
     def test_login_window_then_close_button_exits_zero(self):
         program = self.program(demo_ini())
-        home = os.path.expanduser("~")
+        home = program.home
         home_before = files_under(home)
         folder_before = files_under(program.dir)
         program.start()
@@ -35,9 +35,9 @@ class StartupTest(ProgramTest):
         stderr = program.stderr()
         self.assertNotIn("applicationDirPath", stderr)
         self.assertNotIn("Release of profile", stderr)
-        # The program writes no file, beside itself or in the home folder.
+        # The program writes no file beside itself, nor in the home folder outside the saves' folder.
         self.assertEqual(files_under(program.dir), folder_before)
-        self.assertEqual(files_under(home) - home_before, set())
+        self.assertEqual(outside_saves(files_under(home) - home_before), set())
 
     def test_closing_from_the_desktop_ends_the_program(self):
         program = self.program(demo_ini())

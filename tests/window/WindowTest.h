@@ -68,7 +68,9 @@ template <typename Test> int Main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(desktop::ProgramIcon());
     SimpleApp simpleApp;
-    engine::Initialize(simpleApp, engine::Settings{QStringLiteral("zh-CN")});
+    engine::Settings settings; // pages keep their storage for the test's run only
+    settings.locale = QStringLiteral("zh-CN");
+    engine::Initialize(simpleApp, settings);
     CPaintManagerUI::SetResourcePath(QStringLiteral(VANTOR_SKIN_DIR));
     WriteIni({});
     int result;

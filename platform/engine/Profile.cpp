@@ -1,0 +1,50 @@
+#include "platform/engine/Profile.h"
+
+#include <QDir>
+#include <QLockFile>
+#include <QWebEngineProfile>
+
+#include <cstdio>
+
+namespace engine {
+namespace {
+
+void SayForThisRunOnly(const QString& folder, const char* why)
+{
+    std::fprintf(stderr, "vantor: %s %s, so game saves are kept for this run only\n", qPrintable(folder), why);
+}
+
+} // namespace
+
+StoredProfile CreateProfile(const QString& storageFolder, bool keepCookies)
+{
+    StoredProfile stored;
+    if (!storageFolder.isEmpty()) {
+        auto* lock = new QLockFile(storageFolder + QStringLiteral("/vantor.lock"));
+        lock->setStaleLockTime(0); // a lock is stale only when its process is gone
+        if (!QDir().mkpath(storageFolder)) {
+            SayForThisRunOnly(storageFolder, "can't be made");
+        } else if (lock->tryLock(0)) {
+            stored.lock = lock;
+        } else if (lock->error() == QLockFile::LockFailedError) {
+            SayForThisRunOnly(storageFolder, "is in use by another running client");
+        } else {
+            SayForThisRunOnly(storageFolder, "can't be written");
+        }
+        if (!stored.lock)
+            delete lock;
+    }
+    if (!stored.lock) {
+        stored.profile = new QWebEngineProfile(); // off the record: nothing reaches the disk
+        return stored;
+    }
+    stored.profile = new QWebEngineProfile(QStringLiteral("vantor"));
+    stored.profile->setPersistentStoragePath(storageFolder);
+    stored.profile->setCachePath(storageFolder);
+    stored.profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    stored.profile->setPersistentCookiesPolicy(keepCookies ? QWebEngineProfile::AllowPersistentCookies
+                                                           : QWebEngineProfile::NoPersistentCookies);
+    return stored;
+}
+
+} // namespace engine

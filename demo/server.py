@@ -34,6 +34,7 @@ def page(title, body):
 BEACONS = []  # (what, time): pages that finished loading and logins, for the benchmarks
 REQUESTS = []  # (host header, path with query, time) of every request, for the tests; bounded
 MAX_REQUESTS = 10000
+COOKIES = []  # (path, Cookie header) of the requests that carried one, for the tests
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -63,9 +64,12 @@ class Handler(BaseHTTPRequestHandler):
     def do_GET(self):
         url = urllib.parse.urlsplit(self.path)
         query = urllib.parse.parse_qs(url.query)
-        if url.path != "/requests":
+        if url.path not in ("/requests", "/cookies"):
             del REQUESTS[:-MAX_REQUESTS]
             REQUESTS.append((self.headers.get("Host", ""), self.path, time.time()))
+            if self.headers.get("Cookie"):
+                del COOKIES[:-MAX_REQUESTS]
+                COOKIES.append((self.path, self.headers.get("Cookie"), time.time()))
         if url.path in SITE_PAGES:
             name = SITE_PAGES[url.path]
             return self.send(200, page(name, f"<h1>{name}</h1><p>Vantor 游戏平台 · {name}页面</p>"))
@@ -94,6 +98,8 @@ class Handler(BaseHTTPRequestHandler):
             if "clear" in query:
                 REQUESTS.clear()
             return self.send(200, json.dumps(REQUESTS).encode(), "application/json")
+        if url.path == "/cookies":
+            return self.send(200, json.dumps(COOKIES).encode(), "application/json")
         if url.path == "/redirect":
             return self.send(302, b"", headers=[("Location", query.get("to", ["/"])[0])])
         if url.path == "/autologin/":
@@ -117,7 +123,9 @@ class Handler(BaseHTTPRequestHandler):
         BEACONS.append(("login-post", time.time()))
         sid = secrets.token_hex(8)
         target = f"/game/?gid=512&user={urllib.parse.quote(user)}&sid={sid}"
-        self.send(302, b"", headers=[("Location", target)])
+        # "Remember me": a lasting cookie, which the client keeps only when told to.
+        remember = f"vantor_player={urllib.parse.quote(user)}; Max-Age=2592000; Path=/"
+        self.send(302, b"", headers=[("Location", target), ("Set-Cookie", remember)])
 
     def hang(self, seconds):
         """A page that never finishes loading: headers and a first part, then nothing (bounded)."""

@@ -29,7 +29,8 @@ def start_server():
     sock.bind(("127.0.0.1", 0))
     port = sock.getsockname()[1]
     sock.close()
-    proc = subprocess.Popen([sys.executable, os.path.join(HERE, "..", "demo", "server.py"), "--port", str(port)],
+    proc = subprocess.Popen([sys.executable, os.path.join(HERE, "..", "demo", "server.py"), "--port", str(port),
+                             "--game-port", "0"],
                             stdout=subprocess.DEVNULL)
     base = f"http://127.0.0.1:{port}"
     harness.wait_for(lambda: _get(base + "/") is not None, 10)

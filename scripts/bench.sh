@@ -8,3 +8,5 @@ bash scripts/build.sh
 bash scripts/headless.sh python3 bench/run.py
 echo "One read of a settings file at the size bound (median of 21, peak memory added):"
 for shape in newlines ff utf16; do build/bench/vantor-ini-read "$shape"; done
+echo "The Flash socket bridge against plain TCP (figure, bridge, plain TCP):"
+build/bench/vantor-bridge-bench

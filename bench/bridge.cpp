@@ -94,7 +94,8 @@ int main(int argc, char** argv)
         QElapsedTimer bulk;
         bulk.start();
         qint64 got = 0;
-        const auto reader = QObject::connect(&tcp, &QTcpSocket::readyRead, [&] { got += tcp.readAll().size(); });
+        const auto reader =
+            QObject::connect(&tcp, &QTcpSocket::readyRead, [&] { got += tcp.readAll().size(); });
         tcp.write("BULK");
         WaitFor([&] { return got >= kBulk; });
         QObject::disconnect(reader);
@@ -118,7 +119,8 @@ int main(int argc, char** argv)
     }
     qint64 bytes = 0;
     QObject::disconnect(&ws, &QWebSocket::binaryMessageReceived, nullptr, nullptr);
-    QObject::connect(&ws, &QWebSocket::binaryMessageReceived, [&](const QByteArray& b) { bytes += b.size(); });
+    QObject::connect(&ws, &QWebSocket::binaryMessageReceived,
+                     [&](const QByteArray& b) { bytes += b.size(); });
     const double wsMBs = best([&] {
         bytes = 0;
         QElapsedTimer bulk;

@@ -54,6 +54,7 @@ int main(int argc, char** argv)
         ms.push_back(timer.nsecsElapsed() / 1e6);
     }
     std::sort(ms.begin(), ms.end());
-    std::printf("%s\t%.2f ms\t%.1f MB\n", shape.constData(), ms[ms.size() / 2], (MaxRssKb() - before) / 1024.0);
+    std::printf("%s\t%.2f ms\t%.1f MB\n", shape.constData(), ms[ms.size() / 2],
+                (MaxRssKb() - before) / 1024.0);
     return 0;
 }

@@ -5,7 +5,6 @@
 #include <QPointer>
 
 #include <functional>
-
 #include <list>
 #include <memory>
 
@@ -27,6 +26,7 @@ public:
     void OnLoadError(engine::Browser& browser, int errorCode, const QString& errorText,
                      const QUrl& failedUrl) override;
     void OnTitleChange(engine::Browser& browser, const QString& title) override;
+    bool CanGoFullScreen() const override { return static_cast<bool>(m_onFullScreen); }
     bool OnFullScreenRequest(engine::Browser& browser, bool on) override;
 
     // Who grants the pages' own full screen: the game window does; without one it is refused.

@@ -6,6 +6,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 bash scripts/build.sh
 bash scripts/headless.sh python3 bench/run.py
+bash scripts/headless.sh python3 bench/flash.py
 echo "One read of a settings file at the size bound (median of 21, peak memory added):"
 for shape in newlines ff utf16; do build/bench/vantor-ini-read "$shape"; done
 echo "The Flash socket bridge against plain TCP (figure, bridge, plain TCP):"

@@ -23,7 +23,8 @@ def grab(window, name):
 
 def main():
     os.makedirs(OUT, exist_ok=True)
-    program = harness.Program(harness.demo_ini(gotoLoginPage="1"))
+    ini = harness.demo_ini(gotoLoginPage="1") + f"\n[Flash]\nSockets={harness.GAME_SERVER}\n"
+    program = harness.Program(ini)
     try:
         program.start()
         login = program.wait_window(harness.LOGIN_SIZE)
@@ -32,6 +33,12 @@ def main():
         grab(login, "login.png")
         game = program.login_flow()
         time.sleep(4)
+        # A few moves, so that the game shows a score and its square away from the start.
+        harness.click(game.x + game.w // 2, game.y + game.h - 20)
+        for k in ("Right", "Right", "Up"):
+            harness.key(k)
+            time.sleep(0.2)
+        time.sleep(1)
         grab(game, "game.png")
     finally:
         program.close()

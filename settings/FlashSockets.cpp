@@ -46,10 +46,11 @@ FlashSockets ParseFlashSockets(const QString& text)
         const auto dash = ports.indexOf(u'-');
         quint16 first = 0;
         quint16 last = 0;
-        const bool ok = colon > 0 && IsHostText(host) &&
-                        (dash < 0 ? ParsePort(ports, &first) && ParsePort(ports, &last)
-                                  : ParsePort(ports.left(dash), &first) && ParsePort(ports.mid(dash + 1), &last)) &&
-                        first <= last;
+        const bool ok =
+            colon > 0 && IsHostText(host) &&
+            (dash < 0 ? ParsePort(ports, &first) && ParsePort(ports, &last)
+                      : ParsePort(ports.left(dash), &first) && ParsePort(ports.mid(dash + 1), &last)) &&
+            first <= last;
         if (!ok) {
             result.badEntries << entry;
             continue;

@@ -99,7 +99,7 @@ void CDuiFormLogin::SayIfLoginUrlIsGameUrl(const QString& loginUrl)
     static bool said = false;
     const QString marker =
         ReadIniString(QStringLiteral("Common"), QStringLiteral("gameparam"), QStringLiteral("sid="));
-    if (said || !loginUrl.contains(marker, Qt::CaseSensitive))
+    if (said || marker.isEmpty() || !loginUrl.contains(marker, Qt::CaseSensitive))
         return;
     said = true;
     std::fprintf(stderr,

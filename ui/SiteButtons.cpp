@@ -37,9 +37,10 @@ bool SiteButtons::Open(const QString& controlName) const
             static QSet<QByteArray> said;
             if (!said.contains(button.key)) {
                 said.insert(button.key);
-                std::fprintf(stderr,
-                             "vantor: Common/%s is not an http or https address, so its button opens nothing\n",
-                             button.key);
+                std::fprintf(
+                    stderr,
+                    "vantor: Common/%s is not an http or https address, so its button opens nothing\n",
+                    button.key);
             }
         }
         return true;

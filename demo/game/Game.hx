@@ -17,11 +17,16 @@ import flash.events.MouseEvent;
 import flash.events.ProgressEvent;
 import flash.events.SecurityErrorEvent;
 import flash.external.ExternalInterface;
+import flash.media.Sound;
 import flash.net.SharedObject;
 import flash.net.Socket;
 import flash.text.TextField;
 import flash.text.TextFieldAutoSize;
 import flash.text.TextFormat;
+
+// The start chime, which the build writes (make_chime.py) and the movie embeds.
+@:sound("chime.wav")
+class Chime extends Sound {}
 
 class Game {
 	static inline var STAGE_W = 640;
@@ -88,7 +93,18 @@ class Game {
 		}
 		draw();
 		report("best", Std.string(best));
+		chime();
 		connect();
+	}
+
+	// A short two-note chime at the start: games greet with sound, and the plug-in played it
+	// without waiting for a click.
+	function chime() {
+		try {
+			report("sound", new Chime().play() != null ? "playing" : "none");
+		} catch (e:Dynamic) {
+			report("sound", "error " + Std.string(e));
+		}
 	}
 
 	function text(x:Float, y:Float, size:Int, color:Int):TextField {

@@ -226,7 +226,8 @@ bool GlobalHotKeys::Acquire(Grab& grab)
     ++HeldGrabs()[{grab.keycode, grab.modifiers}];
     if (!ok) {
         Release(grab);
-        SayOnce(QStringLiteral("the hot key %1 is held by another program and is not available").arg(grab.name));
+        SayOnce(
+            QStringLiteral("the hot key %1 is held by another program and is not available").arg(grab.name));
     }
     return ok;
 }

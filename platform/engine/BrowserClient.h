@@ -27,6 +27,8 @@ public:
     virtual void OnLoadError(Browser& browser, int errorCode, const QString& errorText,
                              const QUrl& failedUrl) = 0;
     virtual void OnTitleChange(Browser& browser, const QString& title) = 0;
+    // Whether the browser's host window can show its page full screen at all.
+    virtual bool CanGoFullScreen() const { return false; }
     // The page asks to enter (on) or leave its full screen. Return true to go along; the host
     // window then shows the browser full screen, or stops. Refused by default.
     virtual bool OnFullScreenRequest(Browser& browser, bool on)

@@ -10,8 +10,8 @@
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QLockFile>
 #include <QLibraryInfo>
+#include <QLockFile>
 #include <QLoggingCategory>
 #include <QWebEngineProfile>
 
@@ -115,11 +115,13 @@ void Initialize(App& app, const Settings& settings)
         if (g_bridge->Listen()) {
             AllowLocalEndpoint(QStringLiteral("127.0.0.1"), g_bridge->Port());
             for (const SocketEndpoint& endpoint : settings.sockets)
-                socketProxy.append(QJsonObject{{QStringLiteral("host"), endpoint.host},
-                                               {QStringLiteral("port"), endpoint.port},
-                                               {QStringLiteral("proxyUrl"), g_bridge->ProxyUrl(endpoint).toString()}});
+                socketProxy.append(
+                    QJsonObject{{QStringLiteral("host"), endpoint.host},
+                                {QStringLiteral("port"), endpoint.port},
+                                {QStringLiteral("proxyUrl"), g_bridge->ProxyUrl(endpoint).toString()}});
         } else {
-            std::fputs("vantor: the Flash socket bridge can't listen on 127.0.0.1; movies get no sockets\n", stderr);
+            std::fputs("vantor: the Flash socket bridge can't listen on 127.0.0.1; movies get no sockets\n",
+                       stderr);
         }
     }
     InstallRuffle(profile, QJsonObject{{QStringLiteral("socketProxy"), socketProxy}});

@@ -41,6 +41,14 @@ QString CrashPage(const QUrl& address)
         .replace(QStringLiteral("{{URL}}"), address.toString(QUrl::FullyEncoded).toHtmlEscaped());
 }
 
+// Whether the engine's form of an address is the one the program asked for.
+bool SameAddress(const QUrl& a, const QUrl& b)
+{
+    const auto form = QUrl::NormalizePathSegments | QUrl::StripTrailingSlash | QUrl::RemoveFragment;
+    return b.isValid() &&
+           a.adjusted(form).toString(QUrl::FullyEncoded) == b.adjusted(form).toString(QUrl::FullyEncoded);
+}
+
 // The engine asks "leave this page?" through the confirm dialog, with this text of its own.
 bool IsLeavePageQuestion(const QString& msg)
 {
@@ -84,19 +92,21 @@ Page::Page(QWebEngineProfile* profile, Browser& browser, BrowserClient& client)
     connect(this, &QWebEnginePage::registerProtocolHandlerRequested, this,
             [](QWebEngineRegisterProtocolHandlerRequest request) { request.reject(); });
     // The page's own full screen (a movie's, or requestFullscreen()) is the host window's to grant.
-    settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
+    // Where the host never grants it, the engine refuses at once, so no page waits on an answer.
+    settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, m_client.CanGoFullScreen());
     connect(this, &QWebEnginePage::fullScreenRequested, this, [this](QWebEngineFullScreenRequest request) {
-        if (m_client.OnFullScreenRequest(m_browser, request.toggleOn()))
+        if (m_client.OnFullScreenRequest(m_browser, request.toggleOn())) {
             request.accept();
-        else
-            request.reject();
+            return;
+        }
+        request.reject();
     });
     // window.close() is ignored: the page's host window decides when the browser goes.
 }
 
 void Page::LoadTrusted(const QUrl& address)
 {
-    m_trustedLoadPending = true;
+    m_trustedLoad = address;
     load(address);
 }
 
@@ -115,7 +125,8 @@ bool Page::acceptNavigationRequest(const QUrl& url, NavigationType type, bool is
     }
     if (!MayNavigate(url, type, isMainFrame)) {
         if (isMainFrame)
-            m_client.OnLoadError(m_browser, kErrBlockedByClient, QStringLiteral("ERR_BLOCKED_BY_CLIENT"), url);
+            m_client.OnLoadError(m_browser, kErrBlockedByClient, QStringLiteral("ERR_BLOCKED_BY_CLIENT"),
+                                 url);
         return false;
     }
     if (m_client.OnBeforeBrowse(m_browser, url, isMainFrame, type == NavigationTypeRedirect))
@@ -128,8 +139,12 @@ bool Page::acceptNavigationRequest(const QUrl& url, NavigationType type, bool is
 bool Page::MayNavigate(const QUrl& url, NavigationType type, bool isMainFrame)
 {
     const bool redirect = type == NavigationTypeRedirect;
-    if (isMainFrame && !redirect && std::exchange(m_trustedLoadPending, false))
+    // The program's own load: only its own address, so that a page navigating at the same moment
+    // can't pass for it.
+    if (isMainFrame && !redirect && SameAddress(url, m_trustedLoad)) {
+        m_trustedLoad.clear();
         return MayRequest(Requester::Program, QUrl(), url);
+    }
     // The document behind the navigation: for a redirect the address it was on its way to, else
     // the page's own. A frame's own origin is checked again by the request interceptor.
     const QUrl origin = isMainFrame && redirect ? m_mainNavigation : this->url();

@@ -49,7 +49,7 @@ private:
     Browser& m_browser;
     BrowserClient& m_client;
     bool m_ownPagePending = false;
-    bool m_trustedLoadPending = false;
+    QUrl m_trustedLoad;    // the program's own load, until the engine starts it
     QUrl m_mainNavigation; // the address the main frame is on its way to
     QString m_lastTitle;
     QElapsedTimer m_sinceCrashReload;

@@ -11,7 +11,8 @@ namespace {
 
 void SayForThisRunOnly(const QString& folder, const char* why)
 {
-    std::fprintf(stderr, "vantor: %s %s, so game saves are kept for this run only\n", qPrintable(folder), why);
+    std::fprintf(stderr, "vantor: %s %s, so game saves are kept for this run only\n", qPrintable(folder),
+                 why);
 }
 
 } // namespace

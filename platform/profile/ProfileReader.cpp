@@ -9,7 +9,6 @@
 #include <QStringView>
 
 #include <cstdio>
-
 #include <optional>
 
 namespace profile {

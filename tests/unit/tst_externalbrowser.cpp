@@ -20,8 +20,10 @@ private Q_SLOTS:
         QTest::newRow("empty") << "" << QString();
         QTest::newRow("shell text stays text") << "http://host/?a=$(touch f)"
                                                << "http://host/?a=$(touch%20f)";
-        QTest::newRow("web address") << "https://host/path" << "https://host/path";
-        QTest::newRow("Chinese path, encoded") << "http://host/论坛" << "http://host/%E8%AE%BA%E5%9D%9B";
+        QTest::newRow("web address") << "https://host/path"
+                                     << "https://host/path";
+        QTest::newRow("Chinese path, encoded") << "http://host/论坛"
+                                               << "http://host/%E8%AE%BA%E5%9D%9B";
     }
     void argument()
     {

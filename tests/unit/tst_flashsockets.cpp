@@ -17,15 +17,14 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("bad");
         QTest::newRow("none") << "" << QStringList() << QStringList();
         QTest::newRow("one") << "game.example:843" << QStringList{"game.example:843"} << QStringList();
-        QTest::newRow("range and spaces") << " 10.0.0.2:7000-7002 , s1.example:443"
-                                          << QStringList{"10.0.0.2:7000", "10.0.0.2:7001", "10.0.0.2:7002",
-                                                         "s1.example:443"}
-                                          << QStringList();
+        QTest::newRow("range and spaces")
+            << " 10.0.0.2:7000-7002 , s1.example:443"
+            << QStringList{"10.0.0.2:7000", "10.0.0.2:7001", "10.0.0.2:7002", "s1.example:443"}
+            << QStringList();
         QTest::newRow("IPv6 in brackets") << "[::1]:843" << QStringList{"::1:843"} << QStringList();
         QTest::newRow("repeats once") << "a:1,a:1-2" << QStringList{"a:1", "a:2"} << QStringList();
         QTest::newRow("bad entries skipped")
-            << "a:0,b:65536,c:x,:80,d,e:9-8,f:+5,::1:80,g h:1,ok:80,i:5-"
-            << QStringList{"ok:80"}
+            << "a:0,b:65536,c:x,:80,d,e:9-8,f:+5,::1:80,g h:1,ok:80,i:5-" << QStringList{"ok:80"}
             << QStringList{"a:0", "b:65536", "c:x", ":80", "d", "e:9-8", "f:+5", "::1:80", "g h:1", "i:5-"};
     }
     void parse()

@@ -58,8 +58,8 @@ class TestPagePolicy final : public QObject
         if (publicHost)
             base.replace(QStringLiteral("127.0.0.1"), kPublicHost);
         // The row is in the query too: a new row is a new document, never a jump within one.
-        return base + QStringLiteral("/extra/policy.html?row=") + row + QStringLiteral("&file=") + m_secretPath +
-               u'#' + row;
+        return base + QStringLiteral("/extra/policy.html?row=") + row + QStringLiteral("&file=") +
+               m_secretPath + u'#' + row;
     }
 
     QString WriteScript(const QString& name, const QByteArray& body)
@@ -138,7 +138,8 @@ private Q_SLOTS:
             << "loopback-fetch" << false << QStringList{"reached=1"} << QStringList() << false;
         QTest::newRow("marker in an http: address")
             << "marker-http" << false << QStringList() << QStringList() << true;
-        QTest::newRow("marker in a sub-frame") << "marker-frame" << false << QStringList() << QStringList() << true;
+        QTest::newRow("marker in a sub-frame")
+            << "marker-frame" << false << QStringList() << QStringList() << true;
         QTest::newRow("marker in a data: frame")
             << "marker-data" << false << QStringList() << QStringList() << false;
         QTest::newRow("marker in a javascript: link")
@@ -147,8 +148,9 @@ private Q_SLOTS:
             << "file-location" << false << QStringList() << noSecret << false;
         QTest::newRow("permissions") << "permissions" << false
                                      << QStringList{"notifications=refused", "geolocation=refused",
-                                                    "camera=refused", "microphone=refused", "screen=refused",
-                                                    "clipboard=refused", "mouselock=refused"}
+                                                    "camera=refused",        "microphone=refused",
+                                                    "screen=refused",        "clipboard=refused",
+                                                    "mouselock=refused"}
                                      << QStringList{"=pending", "=granted"} << false;
     }
 

@@ -81,9 +81,9 @@ private Q_SLOTS:
         ClickAll(login);
         QTRY_COMPARE_WITH_TIMEOUT(Recorded().size(), 1, 10000);
         QTest::qWait(500);
-        QCOMPARE(Recorded(), QStringList{"browser http://site.test/?a=$(touch%20" +
-                                         QString::fromUtf8(QUrl::toPercentEncoding(m_dir.filePath("ran"), "/")) +
-                                         ")"});
+        QCOMPARE(Recorded(),
+                 QStringList{"browser http://site.test/?a=$(touch%20" +
+                             QString::fromUtf8(QUrl::toPercentEncoding(m_dir.filePath("ran"), "/")) + ")"});
         QVERIFY(!QFile::exists(m_dir.filePath("ran")));
         qunsetenv("BROWSER");
         initTestCase();

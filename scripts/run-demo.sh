@@ -4,15 +4,16 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 bash scripts/build.sh
-# Port 8512, or any free one when something else holds it.
-port=${VANTOR_DEMO_PORT:-8512}
-if ! python3 -c "import socket,sys; s=socket.socket(); s.bind(('127.0.0.1', int(sys.argv[1])))" "$port" 2>/dev/null; then
-  port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-fi
-game_port=$((port + 1))
-if ! python3 -c "import socket,sys; s=socket.socket(); s.bind(('127.0.0.1', int(sys.argv[1])))" "$game_port" 2>/dev/null; then
-  game_port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-fi
+# The port asked for, or any free one when something else holds it.
+port_or_free() {
+  if python3 -c "import socket,sys; s=socket.socket(); s.bind(('127.0.0.1', int(sys.argv[1])))" "$1" 2>/dev/null; then
+    echo "$1"
+  else
+    python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+  fi
+}
+port=$(port_or_free "${VANTOR_DEMO_PORT:-8512}")
+game_port=$(port_or_free $((port + 1)))
 python3 demo/server.py --port "$port" --game-port "$game_port" &
 server=$!
 trap 'kill $server 2>/dev/null || true' EXIT

@@ -28,7 +28,7 @@ void Browser::LoadURL(const QString& address)
 {
     QTimer::singleShot(0, this, [this, address] {
         if (m_page)
-            m_page->LoadTrusted(QUrl(address));
+            m_page->load(QUrl(address));
     });
 }
 
@@ -64,7 +64,7 @@ void Browser::Create(QWidget* parent, const QRect& rect, const QString& address,
     m_view = view;
     connect(view, &QObject::destroyed, this, &Browser::OnViewDestroyed);
     view->show();
-    m_page->LoadTrusted(QUrl(address));
+    m_page->load(QUrl(address));
 }
 
 void Browser::OnViewDestroyed()

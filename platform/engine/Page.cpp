@@ -41,14 +41,6 @@ QString CrashPage(const QUrl& address)
         .replace(QStringLiteral("{{URL}}"), address.toString(QUrl::FullyEncoded).toHtmlEscaped());
 }
 
-// Whether the engine's form of an address is the one the program asked for.
-bool SameAddress(const QUrl& a, const QUrl& b)
-{
-    const auto form = QUrl::NormalizePathSegments | QUrl::StripTrailingSlash | QUrl::RemoveFragment;
-    return b.isValid() &&
-           a.adjusted(form).toString(QUrl::FullyEncoded) == b.adjusted(form).toString(QUrl::FullyEncoded);
-}
-
 // The engine asks "leave this page?" through the confirm dialog, with this text of its own.
 bool IsLeavePageQuestion(const QString& msg)
 {
@@ -104,12 +96,6 @@ Page::Page(QWebEngineProfile* profile, Browser& browser, BrowserClient& client)
     // window.close() is ignored: the page's host window decides when the browser goes.
 }
 
-void Page::LoadTrusted(const QUrl& address)
-{
-    m_trustedLoad = address;
-    load(address);
-}
-
 void Page::ShowOwnPage(const QString& html, const QUrl& address)
 {
     m_ownPagePending = true;
@@ -139,12 +125,10 @@ bool Page::acceptNavigationRequest(const QUrl& url, NavigationType type, bool is
 bool Page::MayNavigate(const QUrl& url, NavigationType type, bool isMainFrame)
 {
     const bool redirect = type == NavigationTypeRedirect;
-    // The program's own load: only its own address, so that a page navigating at the same moment
-    // can't pass for it.
-    if (isMainFrame && !redirect && SameAddress(url, m_trustedLoad)) {
-        m_trustedLoad.clear();
+    // A typed address is the program's own load (settings, build defaults, the reload after a
+    // crash): pages can't make one. It may be a file: page of the operator's.
+    if (isMainFrame && type == NavigationTypeTyped)
         return MayRequest(Requester::Program, QUrl(), url);
-    }
     // The document behind the navigation: for a redirect the address it was on its way to, else
     // the page's own. A frame's own origin is checked again by the request interceptor.
     const QUrl origin = isMainFrame && redirect ? m_mainNavigation : this->url();
@@ -215,8 +199,8 @@ bool Page::javaScriptPrompt(const QUrl& securityOrigin, const QString& msg, cons
                             QString* result)
 {
     if (!MayShowDialog(securityOrigin)) {
-        result->clear();
-        return false;
+        result->clear(); // answered with an empty text
+        return true;
     }
     QPointer<QInputDialog> dialog = new QInputDialog(DialogParent());
     dialog->setWindowTitle(securityOrigin.host());
@@ -256,7 +240,7 @@ void Page::OnRenderProcessTerminated(RenderProcessTerminationStatus status, int)
             return;
         }
         m_sinceCrashReload.start();
-        LoadTrusted(address);
+        load(address);
     });
 }
 

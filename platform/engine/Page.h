@@ -22,10 +22,6 @@ class Page final : public QWebEnginePage
 public:
     Page(QWebEngineProfile* profile, Browser& browser, BrowserClient& client);
 
-    // Loads an address that the program chose (settings, build defaults, a reload after a crash):
-    // it may be a file: page of the operator's own.
-    void LoadTrusted(const QUrl& address);
-
     // Shows a page text of our own (error or crash page) under an address. Its load is not a
     // navigation of the site and is not reported to the client.
     void ShowOwnPage(const QString& html, const QUrl& address);
@@ -49,7 +45,6 @@ private:
     Browser& m_browser;
     BrowserClient& m_client;
     bool m_ownPagePending = false;
-    QUrl m_trustedLoad;    // the program's own load, until the engine starts it
     QUrl m_mainNavigation; // the address the main frame is on its way to
     QString m_lastTitle;
     QElapsedTimer m_sinceCrashReload;

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -34,6 +35,18 @@ inline void WriteIni(const QByteArray& content)
     QFile f(path);
     f.open(QIODevice::WriteOnly);
     f.write(content);
+}
+
+// An executable shell script in dir, standing in for a desktop command; returns its path.
+inline QString WriteScript(const QTemporaryDir& dir, const QString& name, const QByteArray& body)
+{
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write("#!/bin/sh\n" + body + "\n");
+    f.close();
+    f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return path;
 }
 
 // The page text of a browser view, read through the engine.

@@ -64,13 +64,7 @@ class TestPagePolicy final : public QObject
 
     QString WriteScript(const QString& name, const QByteArray& body)
     {
-        const QString path = m_dir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write("#!/bin/sh\n" + body + "\n");
-        f.close();
-        f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        return path;
+        return wt::WriteScript(m_dir, name, body);
     }
 
     QString Opened()
@@ -132,6 +126,8 @@ private Q_SLOTS:
             << "loopback-fetch" << true << QStringList{"done="} << QStringList{"reached=1"} << false;
         QTest::newRow("public page, localhost fetch")
             << "localhost-fetch" << true << QStringList{"done="} << QStringList{"reached=1"} << false;
+        QTest::newRow("public page, loopback WebSocket")
+            << "loopback-websocket" << true << QStringList{"done="} << QStringList{"reached=1"} << false;
         QTest::newRow("public page, loopback iframe")
             << "loopback-frame" << true << QStringList() << QStringList{"reached=1"} << false;
         QTest::newRow("loopback page, loopback fetch")

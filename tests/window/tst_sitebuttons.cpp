@@ -17,13 +17,7 @@ class TestSiteButtons final : public QObject
 
     QString WriteScript(const QString& name, const QByteArray& body)
     {
-        const QString path = m_dir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write("#!/bin/sh\n" + body + "\n");
-        f.close();
-        f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        return path;
+        return wt::WriteScript(m_dir, name, body);
     }
 
     QStringList Recorded()

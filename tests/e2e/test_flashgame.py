@@ -2,7 +2,6 @@
 a socket to the game server through the client's bridge, saves that outlast the process, the page
 and the movie calling each other, and the movie's own full screen."""
 import json
-import os
 import shutil
 import tempfile
 import time
@@ -10,11 +9,9 @@ import unittest
 import urllib.parse
 import urllib.request
 
-from harness import (DEMO, GAME_SERVER, GAME_SIZE, SAVES, ProgramTest, click, color_fraction, demo_ini, files_under,
+from harness import (DEMO, GAME_SERVER, GAME_SIZE, ProgramTest, click, color_fraction, demo_ini, files_under,
                      key, outside_saves, run, screenshot, wait_for)
 
-BACKGROUND = (0x20, 0xC0, 0x60)
-PLAYER = (0xF0, 0xA0, 0x30)
 LINK_UP = (0x40, 0xF0, 0xF0)
 WHITE = (0xFF, 0xFF, 0xFF)
 # The movie's stage is 640 x 400, shown whole ("showAll") and centred at the top of the browser.

@@ -2,8 +2,8 @@
 import os
 import unittest
 
-from harness import (LOGIN_SIZE, POPUP_SIZE, TOOLS, outside_saves, ProgramTest, click, demo_ini, files_under, run, skin_rect,
-                     wait_for)
+from harness import (LOGIN_SIZE, POPUP_SIZE, TOOLS, ProgramTest, click, demo_ini, files_under, outside_saves, run,
+                     skin_rect, wait_for)
 
 
 class StartupTest(ProgramTest):

@@ -2,12 +2,17 @@
 
 #include <QDir>
 #include <QLockFile>
+#include <QStorageInfo>
 #include <QWebEngineProfile>
 
 #include <cstdio>
 
 namespace engine {
 namespace {
+
+// Below this much free space the storage can't take a game's saves reliably: the engine's own
+// database files need room to write and compact.
+constexpr qint64 kMinFreeBytes = 16 * 1024 * 1024;
 
 void SayForThisRunOnly(const QString& folder, const char* why)
 {
@@ -25,6 +30,8 @@ StoredProfile CreateProfile(const QString& storageFolder, bool keepCookies)
         lock->setStaleLockTime(0); // a lock is stale only when its process is gone
         if (!QDir().mkpath(storageFolder)) {
             SayForThisRunOnly(storageFolder, "can't be made");
+        } else if (QStorageInfo(storageFolder).bytesAvailable() < kMinFreeBytes) {
+            SayForThisRunOnly(storageFolder, "has no room left");
         } else if (lock->tryLock(0)) {
             stored.lock = lock;
         } else if (lock->error() == QLockFile::LockFailedError) {

@@ -3,6 +3,7 @@ platform's login only when told to; and what it does when that folder can't be u
 import json
 import os
 import shutil
+import subprocess
 import tempfile
 import time
 import unittest
@@ -74,13 +75,25 @@ class SavesTest(ProgramTest):
         self.assertIn(("best", "2"), events(started))
 
     def test_unusable_data_folder(self):
-        home = self.home()
-        os.makedirs(os.path.dirname(os.path.join(home, SAVES)))
-        with open(os.path.join(home, SAVES), "w") as f:
-            f.write("not a folder")
-        program = self.program(game_ini(), home=home)
-        self.play(program)
-        self.assertEqual(program.stderr().count("kept for this run only"), 1, program.stderr())
+        def a_file(folder):
+            os.makedirs(os.path.dirname(folder))
+            with open(folder, "w") as f:
+                f.write("not a folder")
+
+        def a_full_disk(folder):
+            os.makedirs(folder)
+            if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=1m", "tmpfs", folder]).returncode != 0:
+                self.skipTest("no tmpfs mount here (needs root)")
+            self.addCleanup(subprocess.run, ["umount", "-l", folder])
+
+        for name, make in (("a file", a_file), ("a full disk", a_full_disk)):
+            with self.subTest(name):
+                home = self.home()
+                make(os.path.join(home, SAVES))
+                program = self.program(game_ini(), home=home)
+                self.play(program)
+                self.assertEqual(program.stderr().count("kept for this run only"), 1, program.stderr())
+                program.close()
 
 
 if __name__ == "__main__":

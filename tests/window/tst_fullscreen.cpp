@@ -165,6 +165,24 @@ private Q_SLOTS:
         QTRY_VERIFY(wnd->isVisible());
     }
 
+    void bossKeyWithNumLockOnAnotherModifier()
+    {
+        // A desktop that puts NumLock on Mod3, with NumLock on: the lock bit comes from the
+        // server's modifier map, not from the usual Mod2.
+        QCOMPARE(Run("xmodmap", {"-e", "clear mod2", "-e", "add mod3 = Num_Lock"}), 0);
+        Key("Num_Lock");
+        auto restore = qScopeGuard([] {
+            Key("Num_Lock");
+            Run("xmodmap", {"-e", "clear mod3", "-e", "add mod2 = Num_Lock"});
+        });
+        QTest::qWait(300); // the server's mapping notice reaches the program
+        QWidget* wnd = m_game->GetHWND();
+        Key("F9");
+        QTRY_VERIFY(!wnd->isVisible());
+        Key("F9");
+        QTRY_VERIFY(wnd->isVisible());
+    }
+
     void aWindowThatGoesLeavesItsSuccessorsKeys()
     {
         // Returning and entering again quickly: the old game window may go after the new one has

@@ -39,8 +39,7 @@ bool SimpleHandler::OnBeforeBrowse(engine::Browser&, const QUrl& url, bool, bool
     if (!engine::IsWebAddress(url))
         return false;
     const QString strTrueOpenUrl = url.toString(QUrl::FullyEncoded);
-    const QString gameInPartial =
-        ReadIniString(QStringLiteral("Common"), QStringLiteral("gameparam"), QStringLiteral("sid="));
+    const QString gameInPartial = ReadGameMarker();
     if (!strTrueOpenUrl.contains(gameInPartial, Qt::CaseSensitive))
         return false;
     if (m_bHoldGameAddresses)

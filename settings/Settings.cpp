@@ -29,6 +29,11 @@ int ReadIniInt(const QString& section, const QString& key, int defaultValue, con
                                    filePath.isEmpty() ? GetIniFilePath() : filePath);
 }
 
+QString ReadGameMarker()
+{
+    return ReadIniString(QStringLiteral("Common"), QStringLiteral("gameparam"), QStringLiteral("sid="));
+}
+
 QString DefaultHomeUrl()
 {
     return QStringLiteral(VANTOR_HOME_URL);

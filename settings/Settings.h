@@ -18,6 +18,9 @@ QString ReadIniString(const QString& section, const QString& key, const QString&
 // An integer value of section and key, or the default. An empty file path selects GetIniFilePath().
 int ReadIniInt(const QString& section, const QString& key, int defaultValue, const QString& filePath = {});
 
+// The text that marks a game address (Common/gameparam, "sid=" by default), read anew each time.
+QString ReadGameMarker();
+
 // The deployment's addresses, used as the defaults of the site buttons and the login page.
 QString DefaultHomeUrl();
 QString DefaultLoginUrl();

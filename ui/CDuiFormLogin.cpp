@@ -14,8 +14,7 @@
 CDuiFormLogin::~CDuiFormLogin()
 {
     delete m_pGameWnd;
-    m_pGameWnd = nullptr;
-    g_pLoginHandler->SetHoldGameAddresses(false);
+    SetGameWindow(nullptr);
     delete m_pLoginBrowser;
 }
 
@@ -61,8 +60,7 @@ void CDuiFormLogin::ShowLogin()
     ShowWindow(true, true);
     if (m_pLoginBrowser)
         m_pLoginBrowser->ShowWindow(true, true);
-    m_pGameWnd = nullptr; // the game window is closing; ReleaseWhenClosed deletes it
-    g_pLoginHandler->SetHoldGameAddresses(false);
+    SetGameWindow(nullptr); // the game window is closing; ReleaseWhenClosed deletes it
 }
 
 void CDuiFormLogin::EnterGame(const QString& wsEnterGame)
@@ -86,19 +84,24 @@ void CDuiFormLogin::EnterGame(const QString& wsEnterGame)
         ShowLogin();
         return;
     }
-    m_pGameWnd = game;
-    g_pLoginHandler->SetHoldGameAddresses(true);
+    SetGameWindow(game);
     ReleaseWhenClosed(game);
     game->SetLoginWindow(GetHWND());
     game->SetGameUrl(wsEnterGame);
     game->ShowWindow(true, true);
 }
 
+void CDuiFormLogin::SetGameWindow(CDuiFormGame* game)
+{
+    m_pGameWnd = game;
+    // While a game window is open, the hidden login page keeps to the login page.
+    g_pLoginHandler->SetHoldGameAddresses(game != nullptr);
+}
+
 void CDuiFormLogin::SayIfLoginUrlIsGameUrl(const QString& loginUrl)
 {
     static bool said = false;
-    const QString marker =
-        ReadIniString(QStringLiteral("Common"), QStringLiteral("gameparam"), QStringLiteral("sid="));
+    const QString marker = ReadGameMarker();
     if (said || marker.isEmpty() || !loginUrl.contains(marker, Qt::CaseSensitive))
         return;
     said = true;
@@ -114,10 +117,8 @@ void CDuiFormLogin::ReleaseWhenClosed(CDuiFormGame* game)
     QWidget* host = GetHWND();
     QObject::connect(game->GetHWND(), &QObject::destroyed, host, [this, host, game] {
         QTimer::singleShot(0, host, [this, game] {
-            if (m_pGameWnd == game) {
-                m_pGameWnd = nullptr;
-                g_pLoginHandler->SetHoldGameAddresses(false);
-            }
+            if (m_pGameWnd == game)
+                SetGameWindow(nullptr);
             delete game;
         });
     });

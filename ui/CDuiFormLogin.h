@@ -27,6 +27,7 @@ private:
     void EnterGame(const QString& wsEnterGame);
     void ShowLogin();
     void ReleaseWhenClosed(CDuiFormGame* game);
+    void SetGameWindow(CDuiFormGame* game);
     static void SayIfLoginUrlIsGameUrl(const QString& loginUrl);
 
     CDuiFormLoginBrowser* m_pLoginBrowser = nullptr;

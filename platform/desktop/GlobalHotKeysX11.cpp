@@ -4,7 +4,7 @@
 #include <QList>
 #include <QSet>
 
-#include <X11/Xlib.h>
+#include <X11/X.h>
 #include <X11/keysym.h>
 #include <xcb/xcb.h>
 
@@ -16,7 +16,6 @@ namespace {
 
 struct X11
 {
-    Display* display = nullptr;
     xcb_connection_t* connection = nullptr;
     xcb_window_t root = 0;
 };
@@ -27,7 +26,6 @@ X11 Connection()
     auto* native = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!native || !native->connection())
         return x;
-    x.display = native->display();
     x.connection = native->connection();
     if (const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x.connection)).data)
         x.root = screen->root;

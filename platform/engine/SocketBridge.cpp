@@ -130,8 +130,6 @@ SocketBridge::SocketBridge(QList<SocketEndpoint> endpoints, QObject* parent)
     connect(m_server, &QWebSocketServer::newConnection, this, &SocketBridge::OnNewConnection);
 }
 
-SocketBridge::~SocketBridge() = default;
-
 bool SocketBridge::Listen()
 {
     return m_server->listen(QHostAddress::LocalHost, 0);

@@ -21,7 +21,6 @@ class SocketBridge final : public QObject
 
 public:
     explicit SocketBridge(QList<SocketEndpoint> endpoints, QObject* parent = nullptr);
-    ~SocketBridge() override;
 
     // Listens on 127.0.0.1, on a free port. False when it can't.
     bool Listen();

@@ -76,6 +76,16 @@ class TestFullScreen final : public QObject
 
     std::unique_ptr<CDuiFormGame> m_game;
 
+    // F9 hides the game window and brings it back.
+    void BossKeyHidesAndShows()
+    {
+        QWidget* wnd = m_game->GetHWND();
+        Key("F9");
+        QTRY_VERIFY(!wnd->isVisible());
+        Key("F9");
+        QTRY_VERIFY(wnd->isVisible());
+    }
+
     void Press(const char* name)
     {
         auto* button = qobject_cast<QAbstractButton*>(m_game->FindControl(QString::fromLatin1(name)));
@@ -158,11 +168,7 @@ private Q_SLOTS:
         });
         QTRY_COMPARE(KeycodeOf("F9"), spare);
         QTest::qWait(300); // the server's mapping notice reaches the program
-        QWidget* wnd = m_game->GetHWND();
-        Key("F9");
-        QTRY_VERIFY(!wnd->isVisible());
-        Key("F9");
-        QTRY_VERIFY(wnd->isVisible());
+        BossKeyHidesAndShows();
     }
 
     void bossKeyWithNumLockOnAnotherModifier()
@@ -176,11 +182,7 @@ private Q_SLOTS:
             Run("xmodmap", {"-e", "clear mod3", "-e", "add mod2 = Num_Lock"});
         });
         QTest::qWait(300); // the server's mapping notice reaches the program
-        QWidget* wnd = m_game->GetHWND();
-        Key("F9");
-        QTRY_VERIFY(!wnd->isVisible());
-        Key("F9");
-        QTRY_VERIFY(wnd->isVisible());
+        BossKeyHidesAndShows();
     }
 
     void aWindowThatGoesLeavesItsSuccessorsKeys()
@@ -192,11 +194,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(next->GetHWND()));
         m_game.reset();
         m_game = std::move(next);
-        QWidget* wnd = m_game->GetHWND();
-        Key("F9");
-        QTRY_VERIFY(!wnd->isVisible());
-        Key("F9");
-        QTRY_VERIFY(wnd->isVisible());
+        BossKeyHidesAndShows();
     }
 
     void fullScreenAndItsBar()

@@ -1,11 +1,11 @@
 #include "browser/SimpleHandler.h"
 
+#include "browser/EnterGameEvent.h"
 #include "browser/ErrorPage.h"
 #include "platform/engine/Browser.h"
 #include "platform/engine/RequestPolicy.h"
 #include "platform/skin/WindowImplBase.h"
 #include "settings/Settings.h"
-#include "ui/AppMessages.h"
 
 #include <QWidget>
 
@@ -39,7 +39,7 @@ bool SimpleHandler::OnBeforeBrowse(engine::Browser&, const QUrl& url, bool, bool
     if (!engine::IsWebAddress(url))
         return false;
     const QString strTrueOpenUrl = url.toString(QUrl::FullyEncoded);
-    const QString gameInPartial = ReadGameMarker();
+    const QString gameInPartial = settings::GameMarker();
     if (!strTrueOpenUrl.contains(gameInPartial, Qt::CaseSensitive))
         return false;
     if (m_bHoldGameAddresses)
@@ -47,11 +47,6 @@ bool SimpleHandler::OnBeforeBrowse(engine::Browser&, const QUrl& url, bool, bool
     EnterGameEvent message(strTrueOpenUrl);
     SendMessage(g_hWndLogin, &message);
     return false;
-}
-
-bool SimpleHandler::OnBeforePopup(engine::Browser&, const QUrl&)
-{
-    return true;
 }
 
 void SimpleHandler::OnLoadError(engine::Browser& browser, int errorCode, const QString& errorText,

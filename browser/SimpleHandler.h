@@ -11,7 +11,7 @@
 class QWidget;
 
 // The client of an embedded browser: it tracks the browsers it serves, reports navigations to
-// the game address to the login window, refuses pop-ups, shows the error page and copies titles.
+// the game address to the login window, shows the error page and copies titles.
 class SimpleHandler final : public engine::BrowserClient
 {
 public:
@@ -22,7 +22,6 @@ public:
     void OnBeforeClose(engine::Browser& browser) override;
     bool OnBeforeBrowse(engine::Browser& browser, const QUrl& url, bool isMainFrame,
                         bool isRedirect) override;
-    bool OnBeforePopup(engine::Browser& browser, const QUrl& targetUrl) override;
     void OnLoadError(engine::Browser& browser, int errorCode, const QString& errorText,
                      const QUrl& failedUrl) override;
     void OnTitleChange(engine::Browser& browser, const QString& title) override;

@@ -10,7 +10,7 @@ packages=(
   libxcb1-dev libx11-dev libx11-xcb-dev
   xvfb xauth xdotool trayer x11-utils x11-xserver-utils xdg-utils
   fonts-wqy-microhei fonts-liberation python3
-  clang libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev
 )
 command -v npm >/dev/null 2>&1 || packages+=(npm)
 

@@ -1,7 +1,5 @@
 #include "settings/FlashSockets.h"
 
-#include "settings/Settings.h"
-
 #include <cstdio>
 
 namespace {
@@ -69,10 +67,9 @@ FlashSockets ParseFlashSockets(const QString& text)
     return result;
 }
 
-QList<engine::SocketEndpoint> ReadFlashSockets()
+QList<engine::SocketEndpoint> ReadFlashSockets(const QString& text)
 {
-    const FlashSockets sockets =
-        ParseFlashSockets(ReadIniString(QStringLiteral("Flash"), QStringLiteral("Sockets"), QString()));
+    const FlashSockets sockets = ParseFlashSockets(text);
     for (const QString& entry : sockets.badEntries)
         std::fprintf(stderr, "vantor: Flash/Sockets: \"%s\" is not host:port or host:first-last; skipped\n",
                      qPrintable(entry));

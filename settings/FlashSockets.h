@@ -20,5 +20,5 @@ inline constexpr int kMaxSocketEndpoints = 1024;
 
 FlashSockets ParseFlashSockets(const QString& text);
 
-// Reads the setting; bad entries are named once on stderr. No setting means no sockets.
-QList<engine::SocketEndpoint> ReadFlashSockets();
+// The endpoints of the setting's text; bad entries are named on stderr. No text means no sockets.
+QList<engine::SocketEndpoint> ReadFlashSockets(const QString& text);

@@ -1,15 +1,9 @@
 #include "settings/Settings.h"
 
+#include "platform/desktop/ProgramFolder.h"
 #include "platform/profile/ProfileReader.h"
-
-#include <QFile>
-
-QString GetAppFolder()
-{
-    const QString exe = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
-    const auto slash = exe.lastIndexOf(u'/');
-    return slash < 0 ? QString() : exe.left(slash + 1);
-}
+#include "settings/FlashSockets.h"
+#include "settings/HotKeyCode.h"
 
 QString GetIniFilePath()
 {
@@ -29,11 +23,6 @@ int ReadIniInt(const QString& section, const QString& key, int defaultValue, con
                                    filePath.isEmpty() ? GetIniFilePath() : filePath);
 }
 
-QString ReadGameMarker()
-{
-    return ReadIniString(QStringLiteral("Common"), QStringLiteral("gameparam"), QStringLiteral("sid="));
-}
-
 QString DefaultHomeUrl()
 {
     return QStringLiteral(VANTOR_HOME_URL);
@@ -43,3 +32,111 @@ QString DefaultLoginUrl()
 {
     return QStringLiteral(VANTOR_LOGIN_URL);
 }
+
+namespace settings {
+namespace {
+
+enum Id
+{
+    kOfficial,
+    kRecharge,
+    kForum,
+    kService,
+    kGameLoginUrl,
+    kGameParam,
+    kGotoLoginPage,
+    kFullScreenHotKey,
+    kBossHotKey,
+    kKeepLogin,
+    kFlashSockets,
+};
+
+QString ReadString(Id id)
+{
+    const Entry& entry = Entries().at(id);
+    return ReadIniString(entry.section, entry.key, entry.defaultValue);
+}
+
+int ReadInt(Id id)
+{
+    const Entry& entry = Entries().at(id);
+    return ReadIniInt(entry.section, entry.key, entry.defaultValue.toInt());
+}
+
+} // namespace
+
+const QList<Entry>& Entries()
+{
+    // In the order of Id.
+    static const QList<Entry> entries{
+        {QStringLiteral("Common"), QStringLiteral("official"), DefaultHomeUrl()},
+        {QStringLiteral("Common"), QStringLiteral("recharge"), DefaultHomeUrl()},
+        {QStringLiteral("Common"), QStringLiteral("forum"), DefaultHomeUrl()},
+        {QStringLiteral("Common"), QStringLiteral("service"), DefaultHomeUrl()},
+        {QStringLiteral("Common"), QStringLiteral("gameLoginUrl"), DefaultLoginUrl()},
+        {QStringLiteral("Common"), QStringLiteral("gameparam"), QStringLiteral("sid=")},
+        {QStringLiteral("Common"), QStringLiteral("gotoLoginPage"), QStringLiteral("0")},
+        {QStringLiteral("Config"), QStringLiteral("FullScreenHotKey"), QStringLiteral("27")},
+        {QStringLiteral("Config"), QStringLiteral("BossHotKey"), QStringLiteral("120")},
+        {QStringLiteral("Config"), QStringLiteral("KeepLogin"), QStringLiteral("0")},
+        {QStringLiteral("Flash"), QStringLiteral("Sockets"), QString()},
+    };
+    return entries;
+}
+
+QString OfficialUrl()
+{
+    return ReadString(kOfficial);
+}
+
+QString RechargeUrl()
+{
+    return ReadString(kRecharge);
+}
+
+QString ForumUrl()
+{
+    return ReadString(kForum);
+}
+
+QString ServiceUrl()
+{
+    return ReadString(kService);
+}
+
+QString GameLoginUrl()
+{
+    return ReadString(kGameLoginUrl);
+}
+
+QString GameMarker()
+{
+    return ReadString(kGameParam);
+}
+
+QString GotoLoginPage()
+{
+    return ReadString(kGotoLoginPage);
+}
+
+std::optional<QKeyCombination> FullScreenHotKey()
+{
+    return DecodeHotKey(ReadInt(kFullScreenHotKey), true);
+}
+
+std::optional<QKeyCombination> BossHotKey()
+{
+    return DecodeHotKey(ReadInt(kBossHotKey), false);
+}
+
+bool KeepLogin()
+{
+    return ReadInt(kKeepLogin) == 1;
+}
+
+QList<engine::SocketEndpoint> FlashSockets()
+{
+    return ReadFlashSockets(ReadString(kFlashSockets));
+}
+
+} // namespace settings

@@ -26,13 +26,14 @@ void CDuiFormFullScreen::Slide(int y)
     QWidget* bar = GetHWND();
     if (!bar)
         return;
+    // Centred on the work area; a work area narrower than the bar moves it left by the difference
+    // once more.
     const QRect work = desktop::WorkArea();
     const int workRight = work.x() + work.width();
-    QRect r(0, 0, kWidth, kHeight);
-    if (r.left() + kWidth > workRight)
-        r.moveLeft(workRight - kWidth);
-    r.translate((workRight - kWidth) / 2, y);
-    bar->setGeometry(r);
+    int x = (workRight - kWidth) / 2;
+    if (kWidth > workRight)
+        x += workRight - kWidth;
+    bar->setGeometry(x, y, kWidth, kHeight);
     ShowWindow(true, false);
     bar->update();
 }
@@ -66,8 +67,10 @@ bool CDuiFormFullScreen::HandleMessage(QEvent* event)
             RequestExit();
         break;
     case QEvent::Timer:
-        KillTimer(ID_TIMER_HIDE_BAR);
-        HideBar();
+        if (TimerIdOf(event) == ID_TIMER_HIDE_BAR) {
+            KillTimer(ID_TIMER_HIDE_BAR);
+            HideBar();
+        }
         break;
     case QEvent::MouseMove:
         ShowBar();

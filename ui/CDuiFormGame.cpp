@@ -2,13 +2,12 @@
 
 #include "browser/SimpleHandler.h"
 #include "platform/desktop/GlobalHotKeysX11.h"
-#include "platform/desktop/ProgramIcon.h"
 #include "platform/desktop/Screen.h"
-#include "platform/desktop/TrayIcon.h"
 #include "platform/engine/Browser.h"
 #include "settings/Settings.h"
 #include "ui/AppMessages.h"
-#include "ui/CDuiFormFullScreen.h"
+#include "ui/BossKey.h"
+#include "ui/FullScreenMode.h"
 
 #include <QKeyEvent>
 #include <QWidget>
@@ -21,7 +20,9 @@ constexpr int kTopBarHeight = 32;
 } // namespace
 
 CDuiFormGame::CDuiFormGame(const QString& skinFile)
-    : CXMLWnd(skinFile), m_pHandler(std::make_shared<SimpleHandler>())
+    : CXMLWnd(skinFile), m_pHandler(std::make_shared<SimpleHandler>()),
+      m_fullScreen(std::make_unique<FullScreenMode>(*this, [this] { ResizeBrowser(); })),
+      m_bossKey(std::make_unique<BossKey>(*this))
 {
 }
 
@@ -64,10 +65,9 @@ void CDuiFormGame::OnFinalMessage()
     // the bar go with the window.
     UnregisterHotKeys();
     m_hotKeys.reset();
-    m_tray.reset();
+    m_bossKey->RemoveIcon();
     m_pHandler->SetFullScreenHandler(nullptr); // the handler may outlive this window
-    delete m_pFullScreenWnd;
-    m_pFullScreenWnd = nullptr;
+    m_fullScreen->CloseBar();
     m_bLaidOut = false;
 }
 
@@ -91,13 +91,14 @@ void CDuiFormGame::ResizeBrowser()
     const int W = wnd->width();
     const int H = wnd->height();
     const QRect screen = desktop::ScreenRect();
-    if (m_bFullScreen)
+    const bool fullScreen = m_fullScreen->IsOn();
+    if (fullScreen)
         wnd->setGeometry(screen);
     else if (m_pTopBg)
         m_pTopBg->setGeometry(0, 0, W, m_pTopBg->height());
     if (const auto browser = m_pHandler->GetBrowser()) {
         if (QWidget* view = browser->GetWindowHandle()) {
-            if (m_bFullScreen)
+            if (fullScreen)
                 view->setGeometry(0, 0, screen.width(), screen.height());
             else
                 view->setGeometry(2, kTopBarHeight, W - 3, H - 34);
@@ -115,14 +116,14 @@ bool CDuiFormGame::HandleMessage(QEvent* event)
         if (m_bLaidOut)
             ResizeBrowser();
     } else if (type == QEvent::Resize) {
-        if (m_bLaidOut && !m_bFullScreen)
+        if (m_bLaidOut && !IsFullScreen())
             ResizeBrowser();
         PostMessage(GetHWND(), new QEvent(WM_ACTIVATE));
     } else if (type == QEvent::WindowActivate || type == WM_ACTIVATE) {
-        if (m_bLaidOut && !m_bBossHidden && !m_bFullScreen)
+        if (m_bLaidOut && !IsBossHidden() && !IsFullScreen())
             ResizeBrowser();
     } else if (type == QEvent::KeyPress) {
-        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && m_bFullScreen)
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && IsFullScreen())
             ExitFullScreen();
     } else if (type == QEvent::Close) {
         // Closed by the desktop rather than by "closebtn": the same rule, so the player is never
@@ -132,8 +133,7 @@ bool CDuiFormGame::HandleMessage(QEvent* event)
     } else if (type == WM_HOTKEY) {
         OnHotKey(static_cast<HotKeyEvent*>(event)->wParam);
     } else if (type == WM_TRAY_ICON) {
-        const auto* tray = static_cast<TrayIconEvent*>(event);
-        OnTrayIcon(tray->wParam, tray->lParam);
+        m_bossKey->OnTrayIcon(static_cast<TrayIconEvent*>(event)->mouseMessage);
     } else if (type == WM_EXIT_FULL_SCREEN) {
         ExitFullScreen();
     }
@@ -155,7 +155,7 @@ void CDuiFormGame::OnClick(TNotifyUI& msg)
     } else if (name == u"closebtn") {
         ApplyCloseRule();
     } else if (name == u"bosskeybtn") {
-        m_bBossHidden = true;
+        m_bossKey->SetHidden(true);
         HideToTray();
     } else if (name == u"fullscreenbtn") {
         EnterFullScreen();
@@ -165,8 +165,7 @@ void CDuiFormGame::OnClick(TNotifyUI& msg)
 
 void CDuiFormGame::ApplyCloseRule()
 {
-    const QString gotoLoginPage =
-        ReadIniString(QStringLiteral("Common"), QStringLiteral("gotoLoginPage"), QStringLiteral("0"));
+    const QString gotoLoginPage = settings::GotoLoginPage();
     if (gotoLoginPage == u"1" && m_hLoginWnd) {
         PostMessage(m_hLoginWnd, new QEvent(WM_SHOW_LOGIN));
         return;
@@ -177,54 +176,32 @@ void CDuiFormGame::ApplyCloseRule()
     PostQuitMessage(0); // the engine shuts down at the end of the program, once every browser is gone
 }
 
+bool CDuiFormGame::IsFullScreen() const
+{
+    return m_fullScreen->IsOn();
+}
+
+bool CDuiFormGame::IsBossHidden() const
+{
+    return m_bossKey->IsHidden();
+}
+
+CDuiFormFullScreen* CDuiFormGame::FullScreenBar() const
+{
+    return m_fullScreen->Bar();
+}
+
 void CDuiFormGame::EnterFullScreen()
 {
-    QWidget* wnd = GetHWND();
-    if (!wnd || m_bFullScreen)
-        return;
-    m_wpNormal = Placement{wnd->isMaximized() ? wnd->normalGeometry() : wnd->geometry(), wnd->isMaximized()};
-    m_bFullScreen = true;
-    if (m_wpNormal->maximized)
-        wnd->setWindowState(Qt::WindowNoState);
-    wnd->setGeometry(desktop::ScreenRect());
-    // A window manager keeps panels above a plain screen-sized window; the full-screen state
-    // puts the game above them.
-    wnd->setWindowState(Qt::WindowFullScreen);
-    ResizeBrowser();
-
-    auto* bar = new CDuiFormFullScreen(QStringLiteral("FormFullScreen.xml"));
-    if (bar->CreateBar(wnd)) {
-        bar->SetGameWindow(wnd);
-        bar->ShowWindow(true, false);
-        m_pFullScreenWnd = bar;
-    } else {
-        // Escape and the full-screen hot key still leave full screen.
-        std::fprintf(stderr, "vantor: no full-screen bar: %s\n", qPrintable(bar->LastError()));
-        delete bar;
-    }
-    if (m_fullScreenHotKey && m_hotKeys)
-        m_hotKeys->Register(m_nFullScreenHotKeyId, m_fullScreenHotKey->modifiers,
-                            m_fullScreenHotKey->virtualKey);
+    m_fullScreen->Enter(m_hotKeys.get());
 }
 
 void CDuiFormGame::ExitFullScreen()
 {
-    // Only a full screen that was entered can be left: there is no saved placement otherwise.
-    QWidget* wnd = GetHWND();
-    if (!wnd || !m_bFullScreen || !m_wpNormal)
+    if (!m_fullScreen->Exit(m_hotKeys.get()))
         return;
-    if (m_hotKeys)
-        m_hotKeys->Unregister(m_nFullScreenHotKeyId);
-    m_bFullScreen = false;
-    wnd->setWindowState(Qt::WindowNoState);
-    wnd->setGeometry(m_wpNormal->normal);
-    if (m_wpNormal->maximized)
-        wnd->setWindowState(Qt::WindowMaximized);
-    ResizeBrowser();
     if (const auto browser = m_pHandler->GetBrowser())
         browser->ExitFullScreen();
-    delete m_pFullScreenWnd;
-    m_pFullScreenWnd = nullptr;
 }
 
 void CDuiFormGame::RegisterHotKeys()
@@ -236,74 +213,25 @@ void CDuiFormGame::RegisterHotKeys()
             SendMessage(GetHWND(), &message);
         });
     }
-    // The full-screen key only acts in full screen, so it is grabbed only while full screen is
-    // on; the rest of the time the key belongs to the other programs.
-    m_fullScreenHotKey =
-        DecodeHotKey(ReadIniInt(QStringLiteral("Config"), QStringLiteral("FullScreenHotKey"), 27), true);
-    if (m_fullScreenHotKey)
-        m_nFullScreenHotKeyId = desktop::GlobalHotKeys::IdForName(QStringLiteral("VantorHotKey_FullScreen"));
-    if (const auto boss =
-            DecodeHotKey(ReadIniInt(QStringLiteral("Config"), QStringLiteral("BossHotKey"), 120), false)) {
-        m_nBossHotKeyId = desktop::GlobalHotKeys::IdForName(QStringLiteral("VantorHotKey_Boss"));
-        m_hotKeys->Register(m_nBossHotKeyId, boss->modifiers, boss->virtualKey);
-    }
+    m_fullScreen->SetHotKey(settings::FullScreenHotKey());
+    m_bossKey->Register(*m_hotKeys, settings::BossHotKey());
 }
 
 void CDuiFormGame::UnregisterHotKeys()
 {
-    for (int* id : {&m_nFullScreenHotKeyId, &m_nBossHotKeyId}) {
-        if (*id != 0 && m_hotKeys)
-            m_hotKeys->Unregister(*id);
-        *id = 0;
-    }
+    m_fullScreen->ForgetHotKey(m_hotKeys.get());
+    m_bossKey->Unregister(m_hotKeys.get());
 }
 
 void CDuiFormGame::OnHotKey(int id)
 {
-    if (id == m_nFullScreenHotKeyId) {
-        if (m_bFullScreen)
-            ExitFullScreen();
-    } else if (id == m_nBossHotKeyId) {
-        QWidget* wnd = GetHWND();
-        if (wnd && wnd->isVisible()) {
-            m_bBossHidden = true;
-            HideToTray();
-        } else {
-            ShowWindow(true, true);
-            RemoveTrayIcon();
-        }
-    }
+    if (id == m_fullScreen->HotKeyId())
+        ExitFullScreen();
+    else if (id == m_bossKey->HotKeyId())
+        m_bossKey->Toggle();
 }
 
 void CDuiFormGame::HideToTray()
 {
-    AddTrayIcon(QStringLiteral("微端"), desktop::ProgramIcon(), ID_TRAY_ICON);
-    ShowWindow(false);
-}
-
-bool CDuiFormGame::AddTrayIcon(const QString& tip, const QIcon& icon, int id)
-{
-    if (!m_tray) {
-        m_tray = std::make_unique<desktop::TrayIcon>(
-            [this, id](int mouseMessage) { PostMessage(GetHWND(), new TrayIconEvent(id, mouseMessage)); });
-    }
-    m_bTrayIcon = m_tray->Add(tip, icon);
-    return m_bTrayIcon;
-}
-
-bool CDuiFormGame::RemoveTrayIcon()
-{
-    if (!m_bTrayIcon || !m_tray)
-        return false;
-    return m_tray->Remove();
-}
-
-int CDuiFormGame::OnTrayIcon(int, int lParam)
-{
-    if (lParam == desktop::TrayIcon::kLeftButtonUp || lParam == desktop::TrayIcon::kLeftButtonDoubleClick) {
-        m_bBossHidden = false;
-        ShowWindow(true, true);
-        RemoveTrayIcon();
-    }
-    return 0;
+    m_bossKey->HideToTray();
 }

@@ -1,5 +1,6 @@
 #include "ui/CDuiFormLogin.h"
 
+#include "browser/EnterGameEvent.h"
 #include "browser/SimpleHandler.h"
 #include "settings/Settings.h"
 #include "ui/AppMessages.h"
@@ -68,8 +69,7 @@ void CDuiFormLogin::EnterGame(const QString& wsEnterGame)
     ShowWindow(false, true);
     if (m_pLoginBrowser)
         m_pLoginBrowser->ShowWindow(false, true);
-    m_strLoginUrl =
-        ReadIniString(QStringLiteral("Common"), QStringLiteral("gameLoginUrl"), DefaultLoginUrl());
+    m_strLoginUrl = settings::GameLoginUrl();
     SayIfLoginUrlIsGameUrl(m_strLoginUrl);
     if (m_pLoginBrowser)
         m_pLoginBrowser->LoadUrl(m_strLoginUrl);
@@ -87,7 +87,6 @@ void CDuiFormLogin::EnterGame(const QString& wsEnterGame)
     SetGameWindow(game);
     ReleaseWhenClosed(game);
     game->SetLoginWindow(GetHWND());
-    game->SetGameUrl(wsEnterGame);
     game->ShowWindow(true, true);
 }
 
@@ -101,7 +100,7 @@ void CDuiFormLogin::SetGameWindow(CDuiFormGame* game)
 void CDuiFormLogin::SayIfLoginUrlIsGameUrl(const QString& loginUrl)
 {
     static bool said = false;
-    const QString marker = ReadGameMarker();
+    const QString marker = settings::GameMarker();
     if (said || marker.isEmpty() || !loginUrl.contains(marker, Qt::CaseSensitive))
         return;
     said = true;

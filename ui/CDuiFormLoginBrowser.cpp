@@ -28,8 +28,7 @@ void CDuiFormLoginBrowser::LoadUrl(const QString& address)
 
 void CDuiFormLoginBrowser::InitWindow()
 {
-    m_strLoginUrl =
-        ReadIniString(QStringLiteral("Common"), QStringLiteral("gameLoginUrl"), DefaultLoginUrl());
+    m_strLoginUrl = settings::GameLoginUrl();
     engine::BrowserSettings browserSettings;
     browserSettings.fileAccessFromFileUrls = true;
     browserSettings.localStorage = true;

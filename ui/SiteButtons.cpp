@@ -9,11 +9,10 @@
 
 void SiteButtons::Read()
 {
-    const QString common = QStringLiteral("Common");
-    m_strOfficialUrl = ReadIniString(common, QStringLiteral("official"), DefaultHomeUrl());
-    m_strRechargeUrl = ReadIniString(common, QStringLiteral("recharge"), DefaultHomeUrl());
-    m_strForumUrl = ReadIniString(common, QStringLiteral("forum"), DefaultHomeUrl());
-    m_strServiceUrl = ReadIniString(common, QStringLiteral("service"), DefaultHomeUrl());
+    m_strOfficialUrl = settings::OfficialUrl();
+    m_strRechargeUrl = settings::RechargeUrl();
+    m_strForumUrl = settings::ForumUrl();
+    m_strServiceUrl = settings::ServiceUrl();
 }
 
 bool SiteButtons::Open(const QString& controlName) const

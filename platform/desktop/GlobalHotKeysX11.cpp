@@ -1,6 +1,7 @@
 #include "platform/desktop/GlobalHotKeysX11.h"
 
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QList>
 #include <QSet>
 
@@ -49,17 +50,24 @@ X11 ConnectionOrSay()
     return x;
 }
 
-unsigned long KeySym(int vk)
+unsigned long KeySym(Qt::Key key)
 {
-    if (vk == 0x1B)
+    if (key == Qt::Key_Escape)
         return XK_Escape;
-    if (vk >= 0x70 && vk <= 0x7C)
-        return XK_F1 + static_cast<unsigned long>(vk - 0x70);
-    if (vk >= 0x30 && vk <= 0x39)
-        return XK_0 + static_cast<unsigned long>(vk - 0x30);
-    if (vk >= 0x41 && vk <= 0x5A)
-        return XK_a + static_cast<unsigned long>(vk - 0x41);
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F35)
+        return XK_F1 + static_cast<unsigned long>(key - Qt::Key_F1);
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return XK_0 + static_cast<unsigned long>(key - Qt::Key_0);
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return XK_a + static_cast<unsigned long>(key - Qt::Key_A);
     return NoSymbol;
+}
+
+unsigned ModifierMask(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers & Qt::ShiftModifier ? unsigned(ShiftMask) : 0u) |
+           (modifiers & Qt::ControlModifier ? unsigned(ControlMask) : 0u) |
+           (modifiers & Qt::AltModifier ? unsigned(Mod1Mask) : 0u);
 }
 
 constexpr unsigned kRelevantModifiers = ShiftMask | ControlMask | Mod1Mask;
@@ -141,17 +149,6 @@ std::map<std::pair<unsigned, unsigned>, int>& HeldGrabs()
 
 } // namespace
 
-QString VirtualKeyName(int vk)
-{
-    if (vk == 0x1B)
-        return QStringLiteral("Escape");
-    if (vk >= 0x70 && vk <= 0x7C)
-        return QStringLiteral("F%1").arg(vk - 0x70 + 1);
-    if ((vk >= 0x30 && vk <= 0x39) || (vk >= 0x41 && vk <= 0x5A))
-        return QString(QChar(vk));
-    return QStringLiteral("key 0x%1").arg(vk, 2, 16, QChar(u'0'));
-}
-
 GlobalHotKeys::GlobalHotKeys(std::function<void(int)> onHotKey) : m_onHotKey(std::move(onHotKey))
 {
     if (qApp)
@@ -180,23 +177,14 @@ int GlobalHotKeys::IdForName(const QString& name)
     return atom;
 }
 
-bool GlobalHotKeys::Register(int id, unsigned modifiers, int virtualKey)
+bool GlobalHotKeys::Register(int id, QKeyCombination key)
 {
     Unregister(id);
     const X11 x = ConnectionOrSay();
     if (!x.connection)
         return false;
-    Grab grab{KeySym(virtualKey), 0,
-              ((modifiers & MOD_SHIFT) ? unsigned(ShiftMask) : 0u) |
-                  ((modifiers & MOD_CONTROL) ? unsigned(ControlMask) : 0u) |
-                  ((modifiers & MOD_ALT) ? unsigned(Mod1Mask) : 0u),
-              VirtualKeyName(virtualKey)};
-    if (modifiers & MOD_SHIFT)
-        grab.name.prepend(QStringLiteral("Shift+"));
-    if (modifiers & MOD_ALT)
-        grab.name.prepend(QStringLiteral("Alt+"));
-    if (modifiers & MOD_CONTROL)
-        grab.name.prepend(QStringLiteral("Ctrl+"));
+    Grab grab{KeySym(key.key()), 0, ModifierMask(key.keyboardModifiers()),
+              QKeySequence(key).toString(QKeySequence::PortableText)};
     if (!Acquire(grab))
         return false;
     m_grabs[id] = grab;

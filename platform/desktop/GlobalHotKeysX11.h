@@ -1,20 +1,13 @@
 #pragma once
 
 #include <QAbstractNativeEventFilter>
+#include <QKeyCombination>
 #include <QString>
 
 #include <functional>
 #include <map>
 
 namespace desktop {
-
-// Modifier flags of a hot key.
-enum HotKeyModifier : unsigned
-{
-    MOD_ALT = 1,
-    MOD_CONTROL = 2,
-    MOD_SHIFT = 4
-};
 
 // System-wide hot keys as X11 key grabs on the root window. A pressed hot key is reported with its
 // id, whatever window has the keyboard; NumLock, CapsLock and ScrollLock don't matter. A change of
@@ -33,9 +26,9 @@ public:
     // The id of a hot-key name: the X atom of the name, so the same name gives the same id.
     static int IdForName(const QString& name);
 
-    // Grabs a Windows virtual-key code with modifiers under id. Returns false, and says once on
-    // stderr, when the key has no X key or another program holds it.
-    bool Register(int id, unsigned modifiers, int virtualKey);
+    // Grabs a key (Escape, F1 to F35, a digit or a letter) with its Ctrl, Shift and Alt under id.
+    // Returns false, and says once on stderr, when the key has no X key or another program holds it.
+    bool Register(int id, QKeyCombination key);
     void Unregister(int id);
     bool IsRegistered(int id) const { return m_grabs.count(id) != 0; }
 
@@ -57,8 +50,5 @@ private:
     std::function<void(int)> m_onHotKey;
     std::map<int, Grab> m_grabs;
 };
-
-// The name of a virtual-key code, for messages ("F9", "Escape", "A").
-QString VirtualKeyName(int virtualKey);
 
 } // namespace desktop

@@ -16,20 +16,10 @@ bool TrayIcon::Add(const QString& tip, const QIcon& icon)
         m_icon = std::make_unique<QSystemTrayIcon>();
         QObject::connect(m_icon.get(), &QSystemTrayIcon::activated, m_icon.get(),
                          [this](QSystemTrayIcon::ActivationReason reason) {
-                             switch (reason) {
-                             case QSystemTrayIcon::Trigger:
+                             if (reason == QSystemTrayIcon::Trigger)
                                  m_onMouse(kLeftButtonUp);
-                                 break;
-                             case QSystemTrayIcon::DoubleClick:
+                             else if (reason == QSystemTrayIcon::DoubleClick)
                                  m_onMouse(kLeftButtonDoubleClick);
-                                 break;
-                             case QSystemTrayIcon::Context:
-                                 m_onMouse(kRightButtonUp);
-                                 break;
-                             default:
-                                 m_onMouse(kMiddleButtonUp);
-                                 break;
-                             }
                          });
     }
     m_icon->setIcon(icon);

@@ -10,15 +10,13 @@ class QSystemTrayIcon;
 
 namespace desktop {
 
-// The program's icon in the notification area. Mouse actions on it are reported as the mouse
-// messages of a notification icon.
+// The program's icon in the notification area. Left clicks on it are reported as the mouse
+// messages of a notification icon; other buttons do nothing.
 class TrayIcon final
 {
 public:
     static constexpr int kLeftButtonUp = 0x202;
     static constexpr int kLeftButtonDoubleClick = 0x203;
-    static constexpr int kRightButtonUp = 0x205;
-    static constexpr int kMiddleButtonUp = 0x208;
 
     explicit TrayIcon(std::function<void(int mouseMessage)> onMouse);
     ~TrayIcon();

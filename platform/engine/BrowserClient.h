@@ -20,8 +20,6 @@ public:
     virtual void OnBeforeClose(Browser& browser) = 0;
     // Every navigation of every frame, redirects included. Return true to cancel it.
     virtual bool OnBeforeBrowse(Browser& browser, const QUrl& url, bool isMainFrame, bool isRedirect) = 0;
-    // A page asked for a new window. Return true to refuse; no pop-up browser exists in any case.
-    virtual bool OnBeforePopup(Browser& browser, const QUrl& targetUrl) = 0;
     // A load of the main frame failed: errorCode is the engine's negative network error number
     // (-3 for an aborted load), errorText its name.
     virtual void OnLoadError(Browser& browser, int errorCode, const QString& errorText,

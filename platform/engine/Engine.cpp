@@ -125,7 +125,6 @@ void Initialize(App& app, const Settings& settings)
         }
     }
     InstallRuffle(profile, QJsonObject{{QStringLiteral("socketProxy"), socketProxy}});
-    app.OnContextInitialized();
 }
 
 void Shutdown()

@@ -28,8 +28,6 @@ public:
     virtual ~App() = default;
     // Adds the program's switches; called once in the main process before the engine starts.
     virtual void OnBeforeCommandLineProcessing(const QString& processType, CommandLine& commandLine) = 0;
-    // The engine is ready; no browser exists yet.
-    virtual void OnContextInitialized() {}
 };
 
 struct Settings

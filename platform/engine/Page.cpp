@@ -138,7 +138,7 @@ bool Page::MayNavigate(const QUrl& url, NavigationType type, bool isMainFrame)
 
 QWebEnginePage* Page::createWindow(WebWindowType)
 {
-    m_client.OnBeforePopup(m_browser, QUrl());
+    // Pop-ups are never opened: the game and the login page each live in their one window.
     return nullptr;
 }
 

@@ -1,6 +1,6 @@
 #include "platform/engine/RuffleScheme.h"
 
-#include "settings/Settings.h"
+#include "platform/desktop/ProgramFolder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "platform/skin/PaintManager.h"
 
-#include "settings/Settings.h"
+#include "platform/desktop/ProgramFolder.h"
 
 #include <QDir>
 

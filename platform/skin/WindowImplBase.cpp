@@ -228,6 +228,18 @@ void WindowImplBase::KillTimer(int id)
     m_timers.erase(it);
 }
 
+int WindowImplBase::TimerIdOf(const QEvent* event) const
+{
+    if (event->type() != QEvent::Timer)
+        return 0;
+    const int qtId = static_cast<const QTimerEvent*>(event)->timerId();
+    for (const auto& [id, timer] : m_timers) {
+        if (timer == qtId)
+            return id;
+    }
+    return 0;
+}
+
 void WindowImplBase::OnHostDestroyed()
 {
     OnFinalMessage();

@@ -77,6 +77,8 @@ public:
 
     void SetTimer(int id, int milliseconds);
     void KillTimer(int id);
+    // The id given to SetTimer of a timer event of this window; 0 for any other event.
+    int TimerIdOf(const QEvent* event) const;
 
 protected:
     virtual void InitWindow() {}

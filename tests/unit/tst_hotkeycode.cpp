@@ -1,11 +1,11 @@
 // Hot-key codes as the settings file gives them, decoded into a key and its modifiers.
 #include "platform/desktop/GlobalHotKeysX11.h"
-#include "ui/HotKeyCode.h"
+#include "settings/HotKeyCode.h"
 
 #include <QGuiApplication>
 #include <QTest>
 
-using namespace desktop;
+using desktop::GlobalHotKeys;
 
 class TestHotKeyCode final : public QObject
 {
@@ -17,23 +17,31 @@ private Q_SLOTS:
         QTest::addColumn<int>("code");
         QTest::addColumn<bool>("fullScreenKey");
         QTest::addColumn<bool>("accepted");
-        QTest::addColumn<unsigned>("modifiers");
-        QTest::addColumn<int>("vk");
-        const unsigned ctrlShift = MOD_CONTROL | MOD_SHIFT;
-        QTest::newRow("F9 boss default") << 120 << false << true << 0u << 0x78;
-        QTest::newRow("Escape full-screen default") << 27 << true << true << 0u << 0x1B;
-        QTest::newRow("Escape refused as boss key") << 27 << false << false << 0u << 0;
-        QTest::newRow("A without modifiers is Ctrl+Shift") << 65 << true << true << ctrlShift << 0x41;
-        QTest::newRow("Ctrl+A") << (0x11000000 | 65) << false << true << unsigned(MOD_CONTROL) << 0x41;
-        QTest::newRow("Ctrl+Shift+Alt+A") << (0x11101241) << false << true << (ctrlShift | MOD_ALT) << 0x41;
-        QTest::newRow("one Alt bit is not Alt") << (0x1000 | 65) << false << true << ctrlShift << 0x41;
-        QTest::newRow("Shift+1") << (0x00100000 | 0x31) << true << true << unsigned(MOD_SHIFT) << 0x31;
-        QTest::newRow("F1 ignores modifiers") << (0x11100000 | 0x70) << false << true << 0u << 0x70;
-        QTest::newRow("F13") << 0x7C << false << true << 0u << 0x7C;
-        QTest::newRow("Enter refused") << 13 << true << false << 0u << 0;
-        QTest::newRow("F14 refused") << 0x7D << false << false << 0u << 0;
-        QTest::newRow("Z last letter") << 0x5A << false << true << ctrlShift << 0x5A;
-        QTest::newRow("negative code keeps its low byte") << -136 << false << true << 0u << 0x78;
+        QTest::addColumn<QKeyCombination>("key");
+        const Qt::KeyboardModifiers none;
+        const Qt::KeyboardModifiers ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+        const QKeyCombination no;
+        QTest::newRow("F9 boss default") << 120 << false << true << QKeyCombination(none, Qt::Key_F9);
+        QTest::newRow("Escape full-screen default")
+            << 27 << true << true << QKeyCombination(none, Qt::Key_Escape);
+        QTest::newRow("Escape refused as boss key") << 27 << false << false << no;
+        QTest::newRow("A without modifiers is Ctrl+Shift") << 65 << true << true << (ctrlShift | Qt::Key_A);
+        QTest::newRow("Ctrl+A") << (0x11000000 | 65) << false << true << (Qt::ControlModifier | Qt::Key_A);
+        QTest::newRow("Ctrl+Shift+Alt+A")
+            << (0x11101241) << false << true << (ctrlShift | Qt::AltModifier | Qt::Key_A);
+        QTest::newRow("one Alt bit is not Alt") << (0x1000 | 65) << false << true << (ctrlShift | Qt::Key_A);
+        QTest::newRow("Shift+1") << (0x00100000 | 0x31) << true << true << (Qt::ShiftModifier | Qt::Key_1);
+        QTest::newRow("F1 ignores modifiers")
+            << (0x11100000 | 0x70) << false << true << QKeyCombination(none, Qt::Key_F1);
+        QTest::newRow("F13") << 0x7C << false << true << QKeyCombination(none, Qt::Key_F13);
+        QTest::newRow("Enter refused") << 13 << true << false << no;
+        QTest::newRow("F14 refused") << 0x7D << false << false << no;
+        QTest::newRow("Z last letter") << 0x5A << false << true << (ctrlShift | Qt::Key_Z);
+        QTest::newRow("negative code keeps its low byte")
+            << -136 << false << true << QKeyCombination(none, Qt::Key_F9);
+        // 0x3A to 0x40 lie between the digits and the letters and are no keys.
+        QTest::newRow("0x3A refused") << 0x3A << false << false << no;
+        QTest::newRow("0x40 refused") << 0x40 << true << false << no;
     }
 
     void decode()
@@ -41,12 +49,11 @@ private Q_SLOTS:
         QFETCH(int, code);
         QFETCH(bool, fullScreenKey);
         QFETCH(bool, accepted);
-        QFETCH(unsigned, modifiers);
-        QFETCH(int, vk);
+        QFETCH(QKeyCombination, key);
         const auto combo = DecodeHotKey(code, fullScreenKey);
         QCOMPARE(combo.has_value(), accepted);
         if (combo)
-            QCOMPARE(*combo, (HotKeyCombo{modifiers, vk}));
+            QCOMPARE(*combo, key);
     }
 };
 
@@ -62,7 +69,7 @@ private Q_SLOTS:
         const int id = GlobalHotKeys::IdForName(QStringLiteral("VantorHotKey_Boss"));
         QCOMPARE(GlobalHotKeys::IdForName(QStringLiteral("VantorHotKey_Boss")), id);
         QVERIFY(id != GlobalHotKeys::IdForName(QStringLiteral("VantorHotKey_FullScreen")));
-        QVERIFY(!keys.Register(id, 0, 0x78));
+        QVERIFY(!keys.Register(id, QKeyCombination(Qt::Key_F9)));
         QVERIFY(!keys.IsRegistered(id));
     }
 };

@@ -57,8 +57,8 @@ private Q_SLOTS:
             << Requester::LocalFile << filePage << QUrl("http://127.0.0.1:1/") << true;
         for (const char* scheme : {"http", "https", "ws", "wss"}) {
             QTest::addRow("public: %s loopback", scheme)
-                << Requester::Web << publicPage << QUrl(QStringLiteral("%1://127.0.0.1:631/").arg(scheme))
-                << false;
+                << Requester::Web << publicPage
+                << QUrl(QStringLiteral("%1://127.0.0.1:631/").arg(QLatin1StringView(scheme))) << false;
         }
         QTest::newRow("public: private")
             << Requester::Web << publicPage << QUrl("http://192.168.1.1/") << false;
@@ -74,7 +74,8 @@ private Q_SLOTS:
             << Requester::Web << QUrl("http://10.0.0.5/") << QUrl("http://10.0.0.6/") << true;
         for (const char* scheme : {"data", "blob", "about", "ruffle"}) {
             QTest::addRow("public: %s", scheme)
-                << Requester::Web << publicPage << QUrl(QStringLiteral("%1:x").arg(scheme)) << true;
+                << Requester::Web << publicPage << QUrl(QStringLiteral("%1:x").arg(QLatin1StringView(scheme)))
+                << true;
         }
     }
     void mayRequest()

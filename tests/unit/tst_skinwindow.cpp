@@ -125,6 +125,14 @@ private Q_SLOTS:
         QVERIFY(a.Create(nullptr, QString(), 0));
         QVERIFY(b.Create(a.GetHWND(), QString(), 0));
         QCOMPARE(a.GetWindowClassName(), b.GetWindowClassName());
+        // One class, two windows: each has its own skin's controls, and the owned one goes with
+        // its owner.
+        QVERIFY(b.FindControl(QStringLiteral("bosskeybtn")));
+        QVERIFY(!a.FindControl(QStringLiteral("bosskeybtn")));
+        QVERIFY(a.FindControl(QStringLiteral("closebtn")) != b.FindControl(QStringLiteral("closebtn")));
+        QPointer<QWidget> owned = b.GetHWND();
+        a.Close();
+        QTRY_VERIFY(owned.isNull());
     }
 
     void deletingTheObjectDestroysItsWindow()

@@ -1,6 +1,7 @@
 // The browser client handler with the real engine: game-address detection, pop-ups, the error
 // page and titles.
 #include "WindowTest.h"
+#include "browser/EnterGameEvent.h"
 #include "browser/SimpleHandler.h"
 #include "platform/engine/Browser.h"
 #include "ui/AppMessages.h"

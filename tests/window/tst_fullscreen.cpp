@@ -1,6 +1,7 @@
 // Full screen, the system-wide hot keys, the boss key and the tray icon, with real key presses
 // and clicks through XTest and trayer as the notification area.
 #include "WindowTest.h"
+#include "browser/EnterGameEvent.h"
 #include "browser/SimpleHandler.h"
 #include "platform/desktop/Screen.h"
 #include "platform/engine/Browser.h"
@@ -15,23 +16,13 @@
 
 namespace {
 
-int Run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(10000);
-    return p.exitCode();
-}
+using wt::Click;
+using wt::Run;
+using wt::View;
 
 void Key(const char* name)
 {
     Run("xdotool", {"key", QString::fromLatin1(name)});
-}
-
-void Click(const QPoint& global, int button = 1)
-{
-    Run("xdotool", {"mousemove", QString::number(global.x()), QString::number(global.y()), "sleep", "0.1",
-                    "click", QString::number(button)});
 }
 
 // Another program trying to take the keys.
@@ -60,12 +51,6 @@ QWidget* TrayIconWidget()
         if (w->isVisible() && QByteArray(w->metaObject()->className()).contains("SystemTrayIcon"))
             return w;
     return nullptr;
-}
-
-QWidget* View(CDuiFormGame& game)
-{
-    const auto browser = game.Handler()->GetBrowser();
-    return browser ? browser->GetWindowHandle() : nullptr;
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 // The game window with the real engine: placement, layout, the hand-over from the login window
 // and back, and recovery from a crashed page.
 #include "WindowTest.h"
+#include "browser/EnterGameEvent.h"
 #include "browser/SimpleHandler.h"
 #include "platform/engine/Browser.h"
+#include "platform/skin/PaintManager.h"
 #include "ui/AppMessages.h"
 #include "ui/CDuiFormGame.h"
 #include "ui/CDuiFormLogin.h"
@@ -19,18 +21,7 @@
 
 namespace {
 
-QWidget* View(CDuiFormGame& game)
-{
-    const auto browser = game.Handler()->GetBrowser();
-    return browser ? browser->GetWindowHandle() : nullptr;
-}
-
-void Click(WindowImplBase& wnd, const char* name)
-{
-    auto* button = qobject_cast<QAbstractButton*>(wnd.FindControl(QString::fromLatin1(name)));
-    QVERIFY2(button, name);
-    button->click();
-}
+using wt::View;
 
 QPoint ExpectedPlacement()
 {
@@ -63,12 +54,12 @@ private Q_SLOTS:
             QTRY_COMPARE(View(game)->geometry(), QRect(2, 32, size.width() - 3, size.height() - 34));
             QCOMPARE(game.FindControl("topBg")->geometry(), QRect(0, 0, size.width(), 32));
         }
-        Click(game, "maxbtn");
+        wt::ClickControl(game, "maxbtn");
         QTRY_VERIFY(wnd->isMaximized());
         QVERIFY(!game.FindControl("maxbtn")->isVisible());
         QVERIFY(game.FindControl("restorebtn")->isVisible());
         QTRY_COMPARE(View(game)->geometry(), QRect(2, 32, wnd->width() - 3, wnd->height() - 34));
-        Click(game, "restorebtn");
+        wt::ClickControl(game, "restorebtn");
         QTRY_VERIFY(!wnd->isMaximized());
         QTRY_COMPARE(View(game)->geometry(), QRect(2, 32, wnd->width() - 3, wnd->height() - 34));
         wnd->move(10, 20);
@@ -150,7 +141,7 @@ private Q_SLOTS:
             QCOMPARE(login.GameWindow(), game);
             QTRY_COMPARE(game->Handler()->GetBrowser()->GetURL().toString(), address);
             QPointer<QWidget> gameWnd = game->GetHWND();
-            Click(*game, "closebtn");
+            wt::ClickControl(*game, "closebtn");
             QTRY_VERIFY(login.GetHWND()->isVisible());
             QVERIFY(login.LoginBrowser()->GetHWND()->isVisible());
             QTRY_VERIFY(gameWnd.isNull());

@@ -63,10 +63,21 @@ private Q_SLOTS:
 
     void loadUrlWithoutBrowserDoesNothing()
     {
-        // Before its browser exists, a load request must neither crash nor queue anything.
+        // Before its browser exists, a load request must neither crash nor queue anything: the
+        // browser, once made, shows the login page and stays there.
+        wt::WriteIni("[Common]\ngameLoginUrl=" + wt::DemoUrl("/client/?gid=512").toUtf8() + "\n");
         QVERIFY(!g_pLoginHandler->GetBrowser());
         CDuiFormLoginBrowser popup(QStringLiteral("FormLoginBrowser.xml"));
-        popup.LoadUrl(wt::DemoUrl("/"));
+        popup.LoadUrl(wt::DemoUrl("/extra/title.html"));
+        QWidget owner;
+        owner.setGeometry(100, 80, 764, 560);
+        owner.show();
+        QVERIFY(popup.CreateAt(&owner, owner.frameGeometry()));
+        QTRY_VERIFY(g_pLoginHandler->GetBrowser() != nullptr);
+        QTRY_COMPARE(g_pLoginHandler->GetBrowser()->GetURL().path(), QStringLiteral("/client/"));
+        QTest::qWait(500);
+        QCOMPARE(g_pLoginHandler->GetBrowser()->GetURL().path(), QStringLiteral("/client/"));
+        wt::WriteIni({});
     }
 };
 

@@ -12,22 +12,14 @@
 
 namespace {
 
-QWidget* View(const std::shared_ptr<SimpleHandler>& handler)
-{
-    const auto browser = handler->GetBrowser();
-    return browser ? browser->GetWindowHandle() : nullptr;
-}
+using wt::View;
 
 // A real click on the page, as a player's: the page's full screen needs one. A page takes input
 // a moment after it has drawn.
 void ClickPage(QWidget* view)
 {
     QTest::qWait(500);
-    const QPoint at = view->mapToGlobal(QPoint(50, 50));
-    QProcess::execute(QStringLiteral("xdotool"),
-                      {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
-                       QStringLiteral("sleep"), QStringLiteral("0.1"), QStringLiteral("click"),
-                       QStringLiteral("1")});
+    wt::Click(view->mapToGlobal(QPoint(50, 50)));
 }
 
 } // namespace

@@ -2,14 +2,18 @@
 
 // Shared set-up of the window tests: the real engine, real windows on the X display, and the
 // demo platform that scripts/headless.sh started.
-#include "browser/SimpleApp.h"
-#include "platform/desktop/ProgramIcon.h"
+#include "app/Startup.h"
+#include "browser/SimpleHandler.h"
+#include "platform/engine/Browser.h"
 #include "platform/engine/Engine.h"
-#include "platform/skin/PaintManager.h"
+#include "platform/skin/WindowImplBase.h"
+#include "ui/CDuiFormGame.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
@@ -71,20 +75,51 @@ inline QVariant RunJs(QWidget* view, const QString& script)
     return answer->value_or(QVariant());
 }
 
+// The view of a handler's browser, or null while it has none.
+inline QWidget* View(const std::shared_ptr<SimpleHandler>& handler)
+{
+    const auto browser = handler->GetBrowser();
+    return browser ? browser->GetWindowHandle() : nullptr;
+}
+
+inline QWidget* View(const CDuiFormGame& game)
+{
+    return View(game.Handler());
+}
+
+// Runs a desktop command and waits for it; its exit code.
+inline int Run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(10000);
+    return p.exitCode();
+}
+
+// A real click through XTest at a point of the screen, as a player's.
+inline void Click(const QPoint& global, int button = 1)
+{
+    Run(QStringLiteral("xdotool"),
+        {QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y()),
+         QStringLiteral("sleep"), QStringLiteral("0.1"), QStringLiteral("click"), QString::number(button)});
+}
+
+// A click on a window's named button, without the mouse.
+inline void ClickControl(WindowImplBase& wnd, const char* name)
+{
+    auto* button = qobject_cast<QAbstractButton*>(wnd.FindControl(QString::fromLatin1(name)));
+    QVERIFY2(button, name);
+    button->click();
+}
+
 template <typename Test> int Main(int argc, char** argv)
 {
-    if (const int code = engine::ExecuteProcess(argc, argv); code >= 0)
+    if (const int code = BeforeApplication(argc, argv); code >= 0)
         return code;
-    engine::RegisterSchemes();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(desktop::ProgramIcon());
-    SimpleApp simpleApp;
     engine::Settings settings; // pages keep their storage for the test's run only
     settings.locale = QStringLiteral("zh-CN");
-    engine::Initialize(simpleApp, settings);
-    CPaintManagerUI::SetResourcePath(QStringLiteral(VANTOR_SKIN_DIR));
+    StartEngine(settings, QStringLiteral(VANTOR_SKIN_DIR));
     WriteIni({});
     int result;
     {

@@ -56,7 +56,7 @@ private Q_SLOTS:
     {
         const int windows = QApplication::topLevelWidgets().size();
         Load(wt::DemoUrl("/extra/popupstorm.html"));
-        QTRY_COMPARE_WITH_TIMEOUT(LoginView()->windowTitle(), QStringLiteral("storm done"), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(LoginView()->windowTitle(), QStringLiteral("storm done"), 60000);
         QCOMPARE(QApplication::topLevelWidgets().size(), windows);
         QVERIFY(m_login->GetHWND()->isVisible());
         QVERIFY(!m_login->GameWindow());

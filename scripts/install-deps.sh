@@ -9,7 +9,7 @@ packages=(
   qt6-webengine-dev libqt6webenginecore6-bin libgl-dev qt6-websockets-dev haxe
   libxcb1-dev libx11-dev libx11-xcb-dev
   xvfb xauth xdotool trayer x11-utils x11-xserver-utils xdg-utils
-  fonts-wqy-microhei fonts-liberation python3
+  fonts-wqy-microhei fonts-liberation python3 qt6-translations-l10n
   clang clang-format libclang-rt-14-dev
 )
 command -v npm >/dev/null 2>&1 || packages+=(npm)

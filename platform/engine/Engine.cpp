@@ -11,8 +11,10 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QLockFile>
 #include <QLoggingCategory>
+#include <QTranslator>
 #include <QWebEngineProfile>
 
 #include <cstdio>
@@ -47,6 +49,21 @@ void SetEnv(const char* name, const QString& value)
     setenv(name, value.toLocal8Bit().constData(), 1);
 }
 
+// The engine's own texts (its context menu, its dialogs' buttons, its error texts) in the
+// program's language, from Qt's translations. Without them the engine speaks English.
+void InstallTranslations(const QString& locale)
+{
+    const QLocale language(QString(locale).replace(u'-', u'_'));
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const QString& catalog : {QStringLiteral("qtbase"), QStringLiteral("qtwebengine")}) {
+        auto* translator = new QTranslator(QCoreApplication::instance());
+        if (translator->load(language, catalog, QStringLiteral("_"), folder))
+            QCoreApplication::installTranslator(translator);
+        else
+            delete translator;
+    }
+}
+
 } // namespace
 
 int ExecuteProcess(int argc, char** argv)
@@ -77,6 +94,7 @@ void RegisterSchemes()
 void Initialize(App& app, const Settings& settings)
 {
     InitEngineResources();
+    InstallTranslations(settings.locale);
     // The engine's start-up report is for its developers, not for the player's terminal.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     // Helpers are this executable; the engine then finds everything relative to it.

@@ -6,8 +6,12 @@
 #include "platform/engine/Browser.h"
 #include "ui/AppMessages.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTcpServer>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -75,6 +79,38 @@ private Q_SLOTS:
         if (m_handler)
             QCOMPARE(m_handler->GetBrowser(), nullptr); // the closed browser left the list
         wt::WriteIni({});
+    }
+
+    void engineSpeaksChinese()
+    {
+        // The engine's own texts come in the program's language: a page's dialog buttons and the
+        // page's context-menu entries.
+        // The dialog runs its own event loop: it is read and answered from a timer inside it.
+        QString text, ok, cancel;
+        QTimer answer;
+        answer.setInterval(100);
+        connect(&answer, &QTimer::timeout, this, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<QMessageBox*>(w);
+                if (!box || !box->isVisible())
+                    continue;
+                text = box->text();
+                ok = box->button(QMessageBox::Ok)->text();
+                cancel = box->button(QMessageBox::Cancel)->text();
+                answer.stop();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        answer.start();
+        auto browser = Open(wt::DemoUrl("/extra/confirm.html"));
+        QVERIFY(browser);
+        QTRY_COMPARE_WITH_TIMEOUT(browser->GetWindowHandle()->windowTitle(), QStringLiteral("yes"), 15000);
+        QCOMPARE(text, QStringLiteral("继续吗？"));
+        QCOMPARE(ok, QStringLiteral("确定"));
+        QCOMPARE(cancel, QStringLiteral("取消"));
+        auto* page = qobject_cast<QWebEngineView*>(browser->GetWindowHandle())->page();
+        QCOMPARE(page->action(QWebEnginePage::Back)->text(), QStringLiteral("后退"));
+        QCOMPARE(page->action(QWebEnginePage::Reload)->text(), QStringLiteral("重新加载"));
     }
 
     void markerRules_data()

@@ -11,6 +11,7 @@ packages=(
   xvfb xauth xdotool trayer x11-utils x11-xserver-utils xdg-utils
   fonts-wqy-microhei fonts-liberation python3 qt6-translations-l10n
   clang clang-format libclang-rt-14-dev
+  dpkg-dev fakeroot lintian desktop-file-utils appstream
 )
 command -v npm >/dev/null 2>&1 || packages+=(npm)
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the sources, builds, and runs every test headless. Without
-# extra arguments it then builds once more with AddressSanitizer and UndefinedBehaviorSanitizer and
-# runs the unit and window tests there. Extra arguments go to the first CTest run only.
+# extra arguments it then tests the Debian package, and builds once more with AddressSanitizer and
+# UndefinedBehaviorSanitizer to run the unit and window tests there. Extra arguments go to the
+# first CTest run only.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -19,6 +20,10 @@ cmake --build build
 # segfault in libc on "Chrome_InProcGpuThread"), whatever the test. A test that fails twice fails.
 bash scripts/headless.sh ctest --test-dir build --output-on-failure --timeout 600 --repeat until-pass:2 "$@"
 [ $# -eq 0 ] || exit 0
+
+# The Debian package: built, linted, installed, started against the demo platform, removed.
+bash scripts/package.sh
+bash scripts/headless.sh python3 tests/package/test_package.py build/vantor_*_amd64.deb
 
 # The same code under the sanitizers. A finding ends the test that made it. Leaks are reported for
 # our code; the engine's and the desktop libraries' own allocations that live until exit are not

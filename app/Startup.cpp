@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "browser/SimpleApp.h"
+#include "platform/desktop/DisplaySession.h"
 #include "platform/desktop/ProgramIcon.h"
 #include "platform/engine/Engine.h"
 #include "platform/skin/PaintManager.h"
@@ -11,6 +12,7 @@ int BeforeApplication(int argc, char** argv)
 {
     if (const int helperExitCode = engine::ExecuteProcess(argc, argv); helperExitCode >= 0)
         return helperExitCode;
+    PreferX11InWaylandSession();
     engine::RegisterSchemes();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     return -1;

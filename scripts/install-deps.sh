@@ -12,6 +12,7 @@ packages=(
   fonts-wqy-microhei fonts-liberation python3 qt6-translations-l10n
   clang clang-format libclang-rt-14-dev
   dpkg-dev fakeroot lintian desktop-file-utils appstream
+  weston xwayland qt6-wayland dbus-daemon
 )
 command -v npm >/dev/null 2>&1 || packages+=(npm)
 

@@ -1,6 +1,6 @@
 #include "ui/BossKey.h"
 
-#include "platform/desktop/GlobalHotKeysX11.h"
+#include "platform/desktop/GlobalHotKeys.h"
 #include "platform/desktop/ProgramIcon.h"
 #include "platform/desktop/TrayIcon.h"
 #include "platform/skin/WindowImplBase.h"

@@ -1,7 +1,7 @@
 #include "ui/CDuiFormGame.h"
 
 #include "browser/SimpleHandler.h"
-#include "platform/desktop/GlobalHotKeysX11.h"
+#include "platform/desktop/GlobalHotKeys.h"
 #include "platform/desktop/Screen.h"
 #include "platform/engine/Browser.h"
 #include "settings/Settings.h"

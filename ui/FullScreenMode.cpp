@@ -1,6 +1,6 @@
 #include "ui/FullScreenMode.h"
 
-#include "platform/desktop/GlobalHotKeysX11.h"
+#include "platform/desktop/GlobalHotKeys.h"
 #include "platform/desktop/Screen.h"
 #include "platform/skin/WindowImplBase.h"
 #include "ui/CDuiFormFullScreen.h"

@@ -169,7 +169,11 @@ class Program:
         environment = dict(os.environ)
         environment.pop("XDG_DATA_HOME", None)
         environment["HOME"] = self.home
-        environment.update(env or {})
+        for name, value in (env or {}).items():  # None removes a variable
+            if value is None:
+                environment.pop(name, None)
+            else:
+                environment[name] = value
         self.stderr_file = open(self.stderr_path, "w")
         self.started = time.time()
         self.proc = subprocess.Popen([self.exe], cwd=self.cwd, stdout=subprocess.DEVNULL,

@@ -1,5 +1,5 @@
 // Hot-key codes as the settings file gives them, decoded into a key and its modifiers.
-#include "platform/desktop/GlobalHotKeysX11.h"
+#include "platform/desktop/GlobalHotKeys.h"
 #include "settings/HotKeyCode.h"
 
 #include <QGuiApplication>

@@ -6,15 +6,22 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 
 namespace desktop {
 
-// System-wide hot keys as X11 key grabs on the root window. A pressed hot key is reported with its
-// id, whatever window has the keyboard; NumLock, CapsLock and ScrollLock don't matter. A change of
-// the keyboard mapping grabs the keys again under their new codes. Grabs are released when the
-// object goes, unless another object of the program holds the same key: a window that goes never
-// takes the key of the window that replaced it. Outside an X11 session there are no global hot
-// keys; this is said once.
+class GlobalShortcutsPortal;
+
+// System-wide hot keys. A pressed hot key is reported with its id, whatever window has the
+// keyboard. Two backends:
+// - In a Wayland session whose desktop offers the portal's global shortcuts, the portal
+//   (GlobalShortcutsPortal).
+// - Otherwise X11 key grabs on the root window; under XWayland they act only while a window of
+//   the program has the keyboard. NumLock, CapsLock and ScrollLock don't matter. A change of the
+//   keyboard mapping grabs the keys again under their new codes. Grabs are released when the
+//   object goes, unless another object of the program holds the same key: a window that goes never
+//   takes the key of the window that replaced it.
+// With neither there are no global hot keys; this is said once.
 class GlobalHotKeys final : public QAbstractNativeEventFilter
 {
 public:
@@ -30,7 +37,10 @@ public:
     // Returns false, and says once on stderr, when the key has no X key or another program holds it.
     bool Register(int id, QKeyCombination key);
     void Unregister(int id);
-    bool IsRegistered(int id) const { return m_grabs.count(id) != 0; }
+    bool IsRegistered(int id) const;
+
+    // Whether this is a Wayland session (the program may still run through XWayland).
+    static bool InWaylandSession();
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
@@ -49,6 +59,7 @@ private:
 
     std::function<void(int)> m_onHotKey;
     std::map<int, Grab> m_grabs;
+    std::unique_ptr<GlobalShortcutsPortal> m_portal;
 };
 
 } // namespace desktop

@@ -1,4 +1,6 @@
-#include "platform/desktop/GlobalHotKeysX11.h"
+#include "platform/desktop/GlobalHotKeys.h"
+
+#include "platform/desktop/GlobalShortcutsPortal.h"
 
 #include <QGuiApplication>
 #include <QKeySequence>
@@ -46,7 +48,8 @@ X11 ConnectionOrSay()
 {
     const X11 x = Connection();
     if (!x.connection)
-        SayOnce(QStringLiteral("global hot keys are unavailable outside an X11 session"));
+        SayOnce(QStringLiteral("global hot keys are unavailable: no X11 display and no desktop portal for "
+                               "global shortcuts"));
     return x;
 }
 
@@ -151,8 +154,26 @@ std::map<std::pair<unsigned, unsigned>, int>& HeldGrabs()
 
 GlobalHotKeys::GlobalHotKeys(std::function<void(int)> onHotKey) : m_onHotKey(std::move(onHotKey))
 {
+    if (InWaylandSession() && GlobalShortcutsPortal::IsAvailable()) {
+        m_portal = std::make_unique<GlobalShortcutsPortal>([this](int id) { m_onHotKey(id); });
+        return;
+    }
+    if (InWaylandSession() && Connection().connection)
+        SayOnce(QStringLiteral("the desktop offers no global shortcuts: hot keys act only while a window of "
+                               "the program has the keyboard"));
     if (qApp)
         qApp->installNativeEventFilter(this);
+}
+
+bool GlobalHotKeys::InWaylandSession()
+{
+    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland";
+}
+
+bool GlobalHotKeys::IsRegistered(int id) const
+{
+    return m_portal ? m_portal->IsRegistered(id) : m_grabs.count(id) != 0;
 }
 
 GlobalHotKeys::~GlobalHotKeys()
@@ -179,6 +200,10 @@ int GlobalHotKeys::IdForName(const QString& name)
 
 bool GlobalHotKeys::Register(int id, QKeyCombination key)
 {
+    if (m_portal) {
+        m_portal->Register(id, key);
+        return true;
+    }
     Unregister(id);
     const X11 x = ConnectionOrSay();
     if (!x.connection)
@@ -220,6 +245,10 @@ bool GlobalHotKeys::Acquire(Grab& grab)
 
 void GlobalHotKeys::Unregister(int id)
 {
+    if (m_portal) {
+        m_portal->Unregister(id);
+        return;
+    }
     const auto it = m_grabs.find(id);
     if (it == m_grabs.end())
         return;

@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-svg-dev libqt6svg6
   qt6-webengine-dev libqt6webenginecore6-bin libgl-dev qt6-websockets-dev haxe
   libxcb1-dev libx11-dev libx11-xcb-dev
+  designer-qt6 imagemagick
   xvfb xauth xdotool trayer x11-utils x11-xserver-utils xdg-utils
   fonts-wqy-microhei fonts-liberation python3 qt6-translations-l10n
   clang clang-format libclang-rt-14-dev

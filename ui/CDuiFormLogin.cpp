@@ -58,10 +58,18 @@ void CDuiFormLogin::OnClick(TNotifyUI& msg)
 
 void CDuiFormLogin::ShowLogin()
 {
-    ShowWindow(true, true);
-    if (m_pLoginBrowser)
-        m_pLoginBrowser->ShowWindow(true, true);
-    SetGameWindow(nullptr); // the game window is closing; ReleaseWhenClosed deletes it
+    m_pGameWnd = nullptr; // the game window is closing; ReleaseWhenClosed deletes it
+    // The login page was let go while the game ran: it loads again, and the windows come back
+    // once it has, so the player finds it loaded. Until then the hold stays, so that a platform
+    // that sends a logged-in player straight on to the game doesn't start it again.
+    const auto show = [this] {
+        ShowWindow(true, true);
+        if (m_pLoginBrowser)
+            m_pLoginBrowser->ShowWindow(true, true);
+        g_pLoginHandler->SetHoldGameAddresses(m_pGameWnd != nullptr);
+    };
+    if (!m_pLoginBrowser || m_strLoginUrl.isEmpty() || !m_pLoginBrowser->LoadUrl(m_strLoginUrl, show))
+        show();
 }
 
 void CDuiFormLogin::EnterGame(const QString& wsEnterGame)
@@ -71,8 +79,9 @@ void CDuiFormLogin::EnterGame(const QString& wsEnterGame)
         m_pLoginBrowser->ShowWindow(false, true);
     m_strLoginUrl = settings::GameLoginUrl();
     SayIfLoginUrlIsGameUrl(m_strLoginUrl);
+    // The hidden login page costs nothing while the game runs; it loads again on the way back.
     if (m_pLoginBrowser)
-        m_pLoginBrowser->LoadUrl(m_strLoginUrl);
+        m_pLoginBrowser->Discard();
     if (m_pGameWnd)
         return;
 

@@ -20,10 +20,19 @@ void CDuiFormLoginBrowser::MoveTo(int x, int y)
         wnd->move(x + kBrowserArea.x(), y + kBrowserArea.y());
 }
 
-void CDuiFormLoginBrowser::LoadUrl(const QString& address)
+bool CDuiFormLoginBrowser::LoadUrl(const QString& address, std::function<void()> whenLoaded)
+{
+    const auto browser = g_pLoginHandler->GetBrowser();
+    if (!browser)
+        return false;
+    browser->LoadURL(address, std::move(whenLoaded));
+    return true;
+}
+
+void CDuiFormLoginBrowser::Discard()
 {
     if (const auto browser = g_pLoginHandler->GetBrowser())
-        browser->LoadURL(address);
+        browser->Discard();
 }
 
 void CDuiFormLoginBrowser::InitWindow()

@@ -4,6 +4,8 @@
 
 #include <QRect>
 
+#include <functional>
+
 // The pop-up that carries the platform's login page over the login window's browser area.
 class CDuiFormLoginBrowser final : public CXMLWnd
 {
@@ -15,7 +17,11 @@ public:
     // Puts the pop-up over the browser area of a login window whose top-left corner is (x, y).
     void MoveTo(int x, int y);
     // Loads an address into the login browser; does nothing while the browser doesn't exist yet.
-    void LoadUrl(const QString& address);
+    // whenLoaded runs once the page has loaded (see engine::Browser::LoadURL); false when there is
+    // no browser to load into, and then it doesn't run.
+    bool LoadUrl(const QString& address, std::function<void()> whenLoaded = {});
+    // Lets go of the hidden login page's memory while the game runs; LoadUrl brings it back.
+    void Discard();
 
     static constexpr QPoint kCreateOffset{486, 190};
     static constexpr QRect kBrowserArea{38, 127, 688, 398};

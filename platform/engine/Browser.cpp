@@ -24,11 +24,32 @@ QWidget* Browser::GetWindowHandle() const
     return m_view.data();
 }
 
-void Browser::LoadURL(const QString& address)
+void Browser::LoadURL(const QString& address, std::function<void()> whenLoaded)
 {
-    QTimer::singleShot(0, this, [this, address] {
-        if (m_page)
-            m_page->load(QUrl(address));
+    QTimer::singleShot(0, this, [this, address, whenLoaded = std::move(whenLoaded)] {
+        if (!m_page)
+            return;
+        m_page->load(QUrl(address)); // a discarded page comes back with it
+        if (!whenLoaded)
+            return;
+        // Once: at the end of this load, or when it takes too long.
+        auto done = std::make_shared<std::function<void()>>(whenLoaded);
+        auto once = [done] {
+            if (const auto f = std::exchange(*done, nullptr))
+                f();
+        };
+        connect(m_page, &QWebEnginePage::loadFinished, m_page, once, Qt::SingleShotConnection);
+        QTimer::singleShot(kLoadWaitMs, m_page, once);
+    });
+}
+
+void Browser::Discard()
+{
+    // After the hide has reached the page.
+    QTimer::singleShot(0, this, [this] {
+        if (m_page && !m_page->isVisible() &&
+            m_page->lifecycleState() != QWebEnginePage::LifecycleState::Discarded)
+            m_page->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
     });
 }
 

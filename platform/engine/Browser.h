@@ -6,6 +6,7 @@
 #include <QString>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -35,8 +36,10 @@ public:
     bool IsSame(const Browser& other) const { return this == &other; }
 
     // Both are asynchronous: they run after the caller has returned to the event loop, so a
-    // client may call them from inside a navigation callback of the same browser.
-    void LoadURL(const QString& address);
+    // client may call them from inside a navigation callback of the same browser. whenLoaded runs
+    // once the load has finished, loaded or failed, or after kLoadWaitMs at the latest.
+    void LoadURL(const QString& address, std::function<void()> whenLoaded = {});
+    static constexpr int kLoadWaitMs = 5000;
     // Shows a page text under an address, without reporting it as a navigation.
     void LoadString(const QString& html, const QUrl& address);
 
@@ -44,6 +47,10 @@ public:
 
     // Tells the page that it is no longer full screen (its host window left it).
     void ExitFullScreen();
+
+    // Lets go of the page's renderer and memory while its view is hidden; the next LoadURL brings
+    // the page back. Does nothing while the view is shown.
+    void Discard();
 
 private:
     friend bool CreateBrowser(QWidget*, const QRect&, std::shared_ptr<BrowserClient>, const QString&,

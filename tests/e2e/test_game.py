@@ -2,6 +2,7 @@
 and end the program from the game window."""
 import json
 import os
+import time
 import unittest
 import urllib.request
 
@@ -17,10 +18,30 @@ def game_loads():
         return sum(1 for name, _ in json.load(r) if name == "game")
 
 
+# The demo login page's button (demo/pages/login.html).
+LOGIN_BUTTON_COLOR = (0xF0, 0xA0, 0x30)
+
+
 class GameTest(ProgramTest):
     def expected_game_position(self):
         width, height = map(int, run("xdotool", "getdisplaygeometry").stdout.split())
         return ((width - GAME_SIZE[0]) // 2, (height - GAME_SIZE[1]) // 2)
+
+    def test_return_shows_the_login_page_loaded(self):
+        # The hidden login page is let go while the game runs; on the way back the login window
+        # shows it loaded from its first frame on screen, not a blank page that fills in later.
+        program = self.program(demo_ini(gotoLoginPage="1"))
+        program.start()
+        game = program.login_flow()
+        self.assertIsNotNone(game, program.stderr())
+        time.sleep(5)
+        click(*game_close_button(game))
+        popup = wait_for(lambda: program.window(POPUP_SIZE), 20, step=0.02)
+        self.assertIsNotNone(popup, program.stderr())
+        _, _, pixels = screenshot(popup.x, popup.y, popup.w, popup.h)
+        self.assertGreater(color_fraction(pixels, LOGIN_BUTTON_COLOR), 0.02, "the login button is on screen")
+        # And the platform's page stays the login page: no second game starts by itself.
+        self.assertFalse(wait_for(lambda: program.window(GAME_SIZE), 3))
 
     def test_login_play_return_and_quit(self):
         program = self.program(demo_ini(gotoLoginPage="1"))

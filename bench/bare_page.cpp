@@ -1,5 +1,5 @@
 // A bare engine page: the smallest Qt WebEngine program that shows an address.
-//   vantor-bare-page ADDRESS
+//   vantor-bare-page ADDRESS [WIDTH HEIGHT]   (688 x 398 by default, the login page's view)
 #include <QApplication>
 #include <QWebEngineView>
 
@@ -10,7 +10,7 @@ int main(int argc, char** argv)
     if (argc < 2)
         return 2;
     QWebEngineView view;
-    view.resize(688, 398);
+    view.resize(argc > 3 ? QSize(QByteArray(argv[2]).toInt(), QByteArray(argv[3]).toInt()) : QSize(688, 398));
     view.load(QUrl(QString::fromLocal8Bit(argv[1])));
     view.show();
     return app.exec();

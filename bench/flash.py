@@ -14,7 +14,7 @@ import time
 import urllib.parse
 
 import run  # the client and bare-page runners, and the measuring helpers
-from run import RUNS, Bare, harness, pss_kb, tree
+from run import GAME_VIEW, RUNS, Bare, harness, pss_kb, tree
 
 
 def start_server():
@@ -74,7 +74,7 @@ def first_frame_client(base, game_server):
 def first_frame_bare(base):
     times, memory = [], []
     for _ in range(RUNS):
-        bare = Bare(base, "/extra/bench/pages/bare-game.html")
+        bare = Bare(base, "/extra/bench/pages/bare-game.html", GAME_VIEW)
         t0 = time.time()
         pid = bare.start()
         frame = event_after(base, "best", t0)

@@ -130,12 +130,12 @@ QString GlobalShortcutsPortal::NextToken()
     return QStringLiteral("vantor%1").arg(++m_tokens);
 }
 
-QString GlobalShortcutsPortal::HandlePath(const QString& kind, const QString& token) const
+QString GlobalShortcutsPortal::RequestPath(const QString& token) const
 {
     // The portal names its objects after the caller's unique name, without ':' and with '_' for '.'.
     QString sender = QDBusConnection::sessionBus().baseService().mid(1);
     sender.replace(u'.', u'_');
-    return kPath + u'/' + kind + u'/' + sender + u'/' + token;
+    return kPath + QStringLiteral("/request/") + sender + u'/' + token;
 }
 
 void GlobalShortcutsPortal::CreateSession()
@@ -145,9 +145,8 @@ void GlobalShortcutsPortal::CreateSession()
     m_creating = true;
     const QString token = NextToken();
     // The answer comes as the request's Response signal: listen before asking.
-    QDBusConnection::sessionBus().connect(kService, HandlePath(QStringLiteral("request"), token), kRequest,
-                                          QStringLiteral("Response"), this,
-                                          SLOT(OnSessionCreated(uint, QVariantMap)));
+    QDBusConnection::sessionBus().connect(kService, RequestPath(token), kRequest, QStringLiteral("Response"),
+                                          this, SLOT(OnSessionCreated(uint, QVariantMap)));
     QDBusMessage call =
         QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("CreateSession"));
     call << QVariantMap{{QStringLiteral("handle_token"), token},
@@ -182,8 +181,8 @@ void GlobalShortcutsPortal::Bind()
         key.bound = true;
     }
     const QString token = NextToken();
-    QDBusConnection::sessionBus().connect(kService, HandlePath(QStringLiteral("request"), token), kRequest,
-                                          QStringLiteral("Response"), this, SLOT(OnBound(uint, QVariantMap)));
+    QDBusConnection::sessionBus().connect(kService, RequestPath(token), kRequest, QStringLiteral("Response"),
+                                          this, SLOT(OnBound(uint, QVariantMap)));
     QDBusMessage call =
         QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("BindShortcuts"));
     call << QVariant::fromValue(QDBusObjectPath(m_session)) << QVariant::fromValue(shortcuts) << QString()

@@ -50,8 +50,8 @@ private:
 
     void CreateSession();
     void Bind();
-    // The object path of a request or session made with token, as the portal names it.
-    QString HandlePath(const QString& kind, const QString& token) const;
+    // The object path of the request made with token, as the portal names it.
+    QString RequestPath(const QString& token) const;
     QString NextToken();
 
     std::function<void(int)> m_onActivated;

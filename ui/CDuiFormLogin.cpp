@@ -81,7 +81,7 @@ void CDuiFormLogin::EnterGame(const QString& wsEnterGame)
     SayIfLoginUrlIsGameUrl(m_strLoginUrl);
     // The hidden login page costs nothing while the game runs; it loads again on the way back.
     if (m_pLoginBrowser)
-        m_pLoginBrowser->Discard();
+        m_pLoginBrowser->Discard([this] { ReleaseNativeWindow(); });
     if (m_pGameWnd)
         return;
 

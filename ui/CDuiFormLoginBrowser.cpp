@@ -29,10 +29,14 @@ bool CDuiFormLoginBrowser::LoadUrl(const QString& address, std::function<void()>
     return true;
 }
 
-void CDuiFormLoginBrowser::Discard()
+void CDuiFormLoginBrowser::Discard(std::function<void()> whenDiscarded)
 {
     if (const auto browser = g_pLoginHandler->GetBrowser())
-        browser->Discard();
+        browser->Discard([this, whenDiscarded = std::move(whenDiscarded)] {
+            ReleaseNativeWindow();
+            if (whenDiscarded)
+                whenDiscarded();
+        });
 }
 
 void CDuiFormLoginBrowser::InitWindow()

@@ -20,8 +20,9 @@ public:
     // whenLoaded runs once the page has loaded (see engine::Browser::LoadURL); false when there is
     // no browser to load into, and then it doesn't run.
     bool LoadUrl(const QString& address, std::function<void()> whenLoaded = {});
-    // Lets go of the hidden login page's memory while the game runs; LoadUrl brings it back.
-    void Discard();
+    // Lets go of the hidden login page's memory, its view and the pop-up's native window while the
+    // game runs; LoadUrl brings them back. whenDiscarded runs once they are gone.
+    void Discard(std::function<void()> whenDiscarded = {});
 
     static constexpr QPoint kCreateOffset{486, 190};
     static constexpr QRect kBrowserArea{38, 127, 688, 398};

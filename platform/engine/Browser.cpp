@@ -1,15 +1,37 @@
 #include "platform/engine/Browser.h"
 
+#include "platform/desktop/FreedMemory.h"
 #include "platform/engine/BrowserClient.h"
 #include "platform/engine/Engine.h"
 #include "platform/engine/Page.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
 namespace engine {
+namespace {
+
+// How long after a load or a discard the engine's freed memory is handed back: by then it has
+// let go of what the load or the page needed.
+constexpr int kMemorySettleMs = 5000;
+
+// One timer for all browsers: a new load puts the hand-back off.
+void ReturnFreedMemoryLater()
+{
+    static QTimer* timer = [] {
+        auto* t = new QTimer(QCoreApplication::instance());
+        t->setSingleShot(true);
+        t->setInterval(kMemorySettleMs);
+        QObject::connect(t, &QTimer::timeout, [] { desktop::ReturnFreedMemory(); });
+        return t;
+    }();
+    timer->start();
+}
+
+} // namespace
 
 Browser::Browser(std::shared_ptr<BrowserClient> client) : m_client(std::move(client)) {}
 
@@ -29,6 +51,8 @@ void Browser::LoadURL(const QString& address, std::function<void()> whenLoaded)
     QTimer::singleShot(0, this, [this, address, whenLoaded = std::move(whenLoaded)] {
         if (!m_page)
             return;
+        if (!m_view)
+            CreateView();            // it went with a discard
         m_page->load(QUrl(address)); // a discarded page comes back with it
         if (!whenLoaded)
             return;
@@ -43,13 +67,22 @@ void Browser::LoadURL(const QString& address, std::function<void()> whenLoaded)
     });
 }
 
-void Browser::Discard()
+void Browser::Discard(std::function<void()> whenDiscarded)
 {
     // After the hide has reached the page.
-    QTimer::singleShot(0, this, [this] {
-        if (m_page && !m_page->isVisible() &&
-            m_page->lifecycleState() != QWebEnginePage::LifecycleState::Discarded)
+    QTimer::singleShot(0, this, [this, whenDiscarded = std::move(whenDiscarded)] {
+        if (!m_page || !m_view || m_page->isVisible())
+            return;
+        if (m_page->lifecycleState() != QWebEnginePage::LifecycleState::Discarded)
             m_page->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
+        // The view keeps the page's last picture and its own graphics buffers; the page stays,
+        // with its history and settings, and gets a new view when it loads again.
+        m_rect = m_view->geometry();
+        disconnect(m_view, &QObject::destroyed, this, &Browser::OnViewDestroyed);
+        delete m_view.data();
+        ReturnFreedMemoryLater();
+        if (whenDiscarded)
+            whenDiscarded();
     });
 }
 
@@ -76,16 +109,31 @@ void Browser::Create(QWidget* parent, const QRect& rect, const QString& address,
                      const BrowserSettings& settings)
 {
     m_page = new Page(Profile(), *this, *m_client);
+    connect(m_page, &QWebEnginePage::loadFinished, this, [] { ReturnFreedMemoryLater(); });
     QWebEngineSettings* s = m_page->settings();
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, settings.fileAccessFromFileUrls);
     s->setAttribute(QWebEngineSettings::LocalStorageEnabled, settings.localStorage);
-    auto* view = new QWebEngineView(parent);
+    m_host = parent;
+    m_rect = rect;
+    // A host that goes while the view is let go ends the browser, as the view would have.
+    connect(parent, &QObject::destroyed, this, [this] {
+        if (!m_view && m_page)
+            OnViewDestroyed();
+    });
+    CreateView();
+    m_page->load(QUrl(address));
+}
+
+void Browser::CreateView()
+{
+    if (!m_host)
+        return;
+    auto* view = new QWebEngineView(m_host);
     view->setPage(m_page);
-    view->setGeometry(rect);
+    view->setGeometry(m_rect);
     m_view = view;
     connect(view, &QObject::destroyed, this, &Browser::OnViewDestroyed);
     view->show();
-    m_page->load(QUrl(address));
 }
 
 void Browser::OnViewDestroyed()

@@ -48,20 +48,25 @@ public:
     // Tells the page that it is no longer full screen (its host window left it).
     void ExitFullScreen();
 
-    // Lets go of the page's renderer and memory while its view is hidden; the next LoadURL brings
-    // the page back. Does nothing while the view is shown.
-    void Discard();
+    // Lets go of the page's renderer and memory, and of the view with its pixels, while the view is
+    // hidden; the next LoadURL brings both back in the same place. Does nothing while the view is
+    // shown. whenDiscarded runs once the view is gone, so that its window can let go of its own.
+    void Discard(std::function<void()> whenDiscarded = {});
 
 private:
     friend bool CreateBrowser(QWidget*, const QRect&, std::shared_ptr<BrowserClient>, const QString&,
                               const BrowserSettings&);
     explicit Browser(std::shared_ptr<BrowserClient> client);
     void Create(QWidget* parent, const QRect& rect, const QString& address, const BrowserSettings& settings);
+    void CreateView();
     void OnViewDestroyed();
 
     std::shared_ptr<BrowserClient> m_client;
     std::shared_ptr<Browser> m_self; // the engine's own reference, dropped when the view goes
     QPointer<QWidget> m_view;
+    // Where the view is, kept while a discarded page has none.
+    QPointer<QWidget> m_host;
+    QRect m_rect;
     Page* m_page = nullptr;
 };
 

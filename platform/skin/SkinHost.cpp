@@ -35,3 +35,9 @@ bool SkinHost::eventFilter(QObject* watched, QEvent* event)
         m_window->ForwardChildInput(event);
     return false;
 }
+
+void SkinHost::ReleaseNativeWindow()
+{
+    if (!isVisible() && testAttribute(Qt::WA_WState_Created))
+        destroy();
+}

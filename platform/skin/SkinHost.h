@@ -21,6 +21,9 @@ public:
 
     bool BaseEvent(QEvent* event) { return QWidget::event(event); }
 
+    // A hidden window lets go of its native window and its pixels; showing it makes them anew.
+    void ReleaseNativeWindow();
+
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -107,6 +107,12 @@ void WindowImplBase::ShowWindow(bool show, bool takeFocus)
     }
 }
 
+void WindowImplBase::ReleaseNativeWindow()
+{
+    if (m_host)
+        m_host->ReleaseNativeWindow();
+}
+
 void WindowImplBase::CenterWindow()
 {
     if (!m_host)

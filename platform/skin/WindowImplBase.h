@@ -59,6 +59,9 @@ public:
     QString LastError() const { return m_lastError; }
 
     void ShowWindow(bool show = true, bool takeFocus = true);
+    // While hidden, lets go of the native window and its pixels; ShowWindow makes them anew, in the
+    // same place. Does nothing while shown.
+    void ReleaseNativeWindow();
     void CenterWindow();
     void Close();
     // Shows the window and runs the event loop until the window is gone or the program quits.

@@ -132,6 +132,12 @@ private Q_SLOTS:
             enter(address);
             QVERIFY(!login.GetHWND()->isVisible());
             QVERIFY(!login.LoginBrowser()->GetHWND()->isVisible());
+            // While the game runs the hidden login page has let go of its view, and both login
+            // windows of their native windows and pixels.
+            const auto loginBrowser = g_pLoginHandler->GetBrowser();
+            QTRY_VERIFY(!loginBrowser->GetWindowHandle());
+            QTRY_VERIFY(!login.GetHWND()->testAttribute(Qt::WA_WState_Created));
+            QVERIFY(!login.LoginBrowser()->GetHWND()->testAttribute(Qt::WA_WState_Created));
             CDuiFormGame* game = login.GameWindow();
             QVERIFY(game && game->GetHWND()->isVisible());
             QCOMPARE(game->GetHWND()->geometry().size(), QSize(1250, 700));
@@ -144,6 +150,12 @@ private Q_SLOTS:
             wt::ClickControl(*game, "closebtn");
             QTRY_VERIFY(login.GetHWND()->isVisible());
             QVERIFY(login.LoginBrowser()->GetHWND()->isVisible());
+            // The same browser comes back in the same place, on the login page.
+            QCOMPARE(g_pLoginHandler->GetBrowser(), loginBrowser);
+            QVERIFY(loginBrowser->GetWindowHandle() && loginBrowser->GetWindowHandle()->isVisible());
+            QCOMPARE(loginBrowser->GetWindowHandle()->geometry(), QRect(0, 0, 688, 398));
+            QCOMPARE(loginBrowser->GetURL().path(), QStringLiteral("/client/"));
+            QCOMPARE(login.LoginBrowser()->GetHWND()->pos(), login.GetHWND()->pos() + QPoint(38, 127));
             QTRY_VERIFY(gameWnd.isNull());
             QTRY_VERIFY(!login.GameWindow());
         };
@@ -162,6 +174,28 @@ private Q_SLOTS:
         QTest::qWait(200);
         QCOMPARE(QApplication::allWidgets().size(), widgetsAfterFirst);
         g_hWndLogin = nullptr;
+    }
+
+    void loginGoesWhileTheGameRuns()
+    {
+        // The program ends during a game: the login page, without a view at that time, still goes
+        // with its window, before the engine does.
+        wt::WriteIni("[Common]\ngameLoginUrl=" + wt::DemoUrl("/client/?gid=512").toUtf8() + "\n");
+        std::weak_ptr<engine::Browser> loginBrowser;
+        {
+            CDuiFormLogin login(QStringLiteral("FormLogin.xml"));
+            QVERIFY(login.Create(nullptr, QString(), WS_VISIBLE | WS_EX_APPWINDOW));
+            g_hWndLogin = login.GetHWND();
+            QTRY_VERIFY(g_pLoginHandler->GetBrowser());
+            loginBrowser = g_pLoginHandler->GetBrowser();
+            EnterGameEvent message(wt::DemoUrl("/extra/title.html?sid=1"));
+            SendMessage(login.GetHWND(), &message);
+            QTRY_VERIFY(login.GameWindow() && View(*login.GameWindow()));
+            QTRY_VERIFY(!loginBrowser.lock()->GetWindowHandle());
+            g_hWndLogin = nullptr;
+        }
+        QTRY_VERIFY(loginBrowser.expired());
+        QVERIFY(!g_pLoginHandler->GetBrowser());
     }
 
     void crashedPageReloads()

@@ -46,7 +46,9 @@ bool SimpleHandler::OnBeforeBrowse(engine::Browser&, const QUrl& url, bool, bool
         return true;
     EnterGameEvent message(strTrueOpenUrl);
     SendMessage(g_hWndLogin, &message);
-    return false;
+    // The game window has the address now: the hidden page doesn't load it a second time (a
+    // platform's one-time ticket in the address would be spent before the game window's load).
+    return m_bHoldGameAddresses;
 }
 
 void SimpleHandler::OnLoadError(engine::Browser& browser, int errorCode, const QString& errorText,

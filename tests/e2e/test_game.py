@@ -74,6 +74,10 @@ class GameTest(ProgramTest):
             return color_fraction(pixels, SWF_BACKGROUND) > 0.4
 
         self.assertTrue(wait_for(game_shown, 45, step=1.0), program.stderr())
+        # Only the game window loads the game address: a one-time ticket in it is spent once.
+        with urllib.request.urlopen(f"{DEMO}/requests", timeout=5) as r:
+            game_requests = [path for _, path, t in json.load(r) if path.startswith("/game/") and t >= program.started]
+        self.assertEqual(len(game_requests), 1, game_requests)
 
         # A marker address from inside the game page (its "换服" link) opens no second window.
         loads = game_loads()

@@ -1,20 +1,21 @@
-#!/usr/bin/env python3
-"""Flash figures: the client against a bare engine page that loads the same Ruffle by itself, and
-the device-font renderers against each other. Prints one table; nothing fails on time.
-
-Run inside a display (scripts/bench.sh provides one), after a build.
+"""The game figures, with the emulator: the client against a bare engine page that loads the same
+Ruffle by itself, cold (an empty profile) and warm (the profile of a run before); and the
+device-font renderers against each other.
 """
 import json
 import os
+import shutil
+import signal
 import socket
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 import urllib.parse
 
 import run  # the client and bare-page runners, and the measuring helpers
-from run import GAME_VIEW, RUNS, Bare, harness, pss_kb, tree
+from run import GAME_VIEW, RUNS, SETTLE_S, Bare, harness, pss_kb, tree
 
 
 def start_server():
@@ -33,11 +34,15 @@ def start_server():
     return proc, base, f"127.0.0.1:{ports[1]}"
 
 
+def requests_after(base, since):
+    return [(path, t) for _, path, t in json.loads(run._get(base + "/requests") or b"[]") if t >= since]
+
+
 def event_after(base, what, since, timeout=60):
     """When the movie first reported what, after since: (time, value)."""
     def find():
-        for _, path, t in json.loads(run._get(base + "/requests") or b"[]"):
-            if t >= since and path.startswith("/beacon?page=flash"):
+        for path, t in requests_after(base, since):
+            if path.startswith("/beacon?page=flash"):
                 query = urllib.parse.parse_qs(urllib.parse.urlsplit(path).query)
                 if query.get("what", [""])[0] == what:
                     return t, query.get("value", [""])[0]
@@ -45,48 +50,92 @@ def event_after(base, what, since, timeout=60):
     return harness.wait_for(find, timeout, step=0.01)
 
 
-def client(base, game_server, **common):
+def client(base, game_server, home=None, **common):
     ini = harness.demo_ini(**common).replace(harness.DEMO, base) + f"\n[Flash]\nSockets={game_server}\n"
-    return harness.Program(ini, demo=base)
+    return harness.Program(ini, demo=base, home=home)
 
 
-def first_frame_client(base, game_server):
-    """Marker (the login's redirect to the game) to the movie's first frame, and memory while it plays."""
-    times, memory = [], []
-    for _ in range(RUNS):
-        program = client(base, game_server)
+def play_client(base, game_server, home, settle):
+    """One game in the client: (marker to game window shown, marker to the movie's first frame, PSS
+    of all processes after settle seconds of play). The marker is the login's redirect to the game.
+    Ends the client cleanly, so that its profile is written out."""
+    program = client(base, game_server, home)
+    try:
         t0 = time.time()
         program.start()
         run.beacon_after(base, "login", t0)
         popup = program.wait_window(harness.POPUP_SIZE)
         t1 = time.time()
         harness.click(popup.x + harness.LOGIN_BUTTON[0], popup.y + harness.LOGIN_BUTTON[1])
+        harness.wait_for(lambda: program.window(harness.GAME_SIZE), 30, step=0.005)
+        shown = time.time()
         posted = run.beacon_after(base, "login-post", t1)
         frame = event_after(base, "best", t1)
-        if posted and frame:
-            times.append((frame[0] - posted) * 1000)
-        time.sleep(3)
-        memory.append(pss_kb(tree(program.proc.pid)))
+        time.sleep(settle)
+        memory = pss_kb(tree(program.proc.pid))
+        os.killpg(program.proc.pid, signal.SIGTERM)
+        program.wait_exit()
+        if not (posted and frame):
+            return None
+        return (shown - posted) * 1000, (frame[0] - posted) * 1000, memory
+    finally:
         program.close()
-    return statistics.median(times), statistics.median(memory)
 
 
-def first_frame_bare(base):
-    times, memory = [], []
+def play_bare(base, profile, settle):
+    """One game in the bare page: (its page's request to the movie's first frame, PSS after settle
+    seconds of play)."""
+    bare = Bare(base, "/extra/bench/pages/bare-game.html", GAME_VIEW, profile=profile)
+    t0 = time.time()
+    pid = bare.start()
+    frame = event_after(base, "best", t0)
+    requested = next((t for path, t in requests_after(base, t0) if path.startswith("/extra/bench/pages/bare-game")),
+                     None)
+    time.sleep(settle)
+    memory = pss_kb(tree(pid))
+    bare.quit()
+    if not (frame and requested):
+        return None
+    return (frame[0] - requested) * 1000, memory
+
+
+def game_figures(base, game_server):
+    """Medians: {"handover", "frame cold", "frame warm", "memory"} for the client, {"frame cold",
+    "frame warm", "memory"} for the bare page. Each run has a fresh profile; a warm run plays once in
+    it first."""
+    c = {"handover": [], "frame cold": [], "frame warm": [], "memory": []}
+    b = {"frame cold": [], "frame warm": [], "memory": []}
     for _ in range(RUNS):
-        bare = Bare(base, "/extra/bench/pages/bare-game.html", GAME_VIEW)
-        t0 = time.time()
-        pid = bare.start()
-        frame = event_after(base, "best", t0)
-        if frame:
-            times.append((frame[0] - t0) * 1000)
-        time.sleep(3)
-        memory.append(pss_kb(tree(pid)))
-        bare.close()
-    return statistics.median(times), statistics.median(memory)
+        for warm in (False, True):
+            folder = tempfile.mkdtemp(prefix="vantor-bench-")
+            try:
+                if warm:
+                    play_client(base, game_server, folder, 3)
+                got = play_client(base, game_server, folder, SETTLE_S)
+                if got:
+                    if not warm:
+                        c["handover"].append(got[0])
+                        c["memory"].append(got[2])
+                    c["frame warm" if warm else "frame cold"].append(got[1])
+            finally:
+                shutil.rmtree(folder, ignore_errors=True)
+            folder = tempfile.mkdtemp(prefix="vantor-bench-bare-")
+            try:
+                if warm:
+                    play_bare(base, folder, 3)
+                got = play_bare(base, folder, SETTLE_S)
+                if got:
+                    if not warm:
+                        b["memory"].append(got[1])
+                    b["frame warm" if warm else "frame cold"].append(got[0])
+            finally:
+                shutil.rmtree(folder, ignore_errors=True)
+    median = (lambda d: {k: statistics.median(v) if v else None for k, v in d.items()})
+    return median(c), median(b)
 
 
 def frame_time(base, game_server, renderer):
+    """The text-heavy movie's mean frame time with a device-font renderer."""
     values = []
     for _ in range(RUNS):
         program = client(base, game_server, gameparam="no-marker",
@@ -98,29 +147,3 @@ def frame_time(base, game_server, renderer):
             values.append(float(found[1]))
         program.close()
     return statistics.median(values) if values else None
-
-
-def main():
-    server, base, game_server = start_server()
-    try:
-        c_frame, c_mem = first_frame_client(base, game_server)
-        b_frame, b_mem = first_frame_bare(base)
-        canvas = frame_time(base, game_server, "canvas")
-        embedded = frame_time(base, game_server, "embedded")
-    finally:
-        server.kill()
-    print(f"| figure (median of {RUNS} runs) | client | bare engine page with the same Ruffle | ratio |")
-    print("|---|---|---|---|")
-    print(f"| marker (bare: load start) to the movie's first frame (ms) | {c_frame:.0f} | {b_frame:.0f} | "
-          f"{run.ratio(c_frame, b_frame)} |")
-    print(f"| memory, game running: PSS of all processes (MB) | {c_mem / 1024:.1f} | {b_mem / 1024:.1f} | "
-          f"{run.ratio(c_mem, b_mem)} |")
-    print()
-    print("| text-heavy movie, 200 fields changed every frame | canvas (system fonts) | embedded (Ruffle's default) |")
-    print("|---|---|---|")
-    fmt = (lambda v: "-" if v is None else f"{v:.1f}")
-    print(f"| mean frame time (ms; the movie asks for 16.7) | {fmt(canvas)} | {fmt(embedded)} |")
-
-
-if __name__ == "__main__":
-    main()

@@ -1,12 +1,9 @@
 #!/usr/bin/env python3
-"""Measures the client side by side with a bare engine page and prints one table.
-
-Run inside a display (scripts/bench.sh provides one). Each figure is the median of RUNS runs.
-Figures, not verdicts: nothing here fails on time.
+"""Measuring helpers, the runners of the client and of a bare engine page, and the login-page and
+growth figures. bench/table.py runs everything and prints the table.
 """
 import json
 import os
-import socket
 import statistics
 import subprocess
 import sys
@@ -22,22 +19,12 @@ RUNS = int(os.environ.get("VANTOR_BENCH_RUNS", "5"))
 # The game window's browser: 1250 x 700 less the top bar and the frame. The bare page shows game
 # pages at that size, like for like.
 GAME_VIEW = (1247, 666)
-ROUNDS = int(os.environ.get("VANTOR_BENCH_ROUNDS", "50"))
+ROUNDS = int(os.environ.get("VANTOR_BENCH_ROUNDS", "100"))
+# Memory is read this long after the moment it describes: the engine hands freed memory back to
+# the system 5 s after a load or a discard.
+SETTLE_S = 8
 BARE = os.path.join(harness.BUILD, "bench", "vantor-bare-page")
 TICKS = os.sysconf("SC_CLK_TCK")
-
-
-def start_server():
-    sock = socket.socket()
-    sock.bind(("127.0.0.1", 0))
-    port = sock.getsockname()[1]
-    sock.close()
-    proc = subprocess.Popen([sys.executable, os.path.join(HERE, "..", "demo", "server.py"), "--port", str(port),
-                             "--game-port", "0"],
-                            stdout=subprocess.DEVNULL)
-    base = f"http://127.0.0.1:{port}"
-    harness.wait_for(lambda: _get(base + "/") is not None, 10)
-    return proc, base
 
 
 def _get(url):
@@ -132,22 +119,36 @@ class Client:
 class Bare:
     name = "bare page"
 
-    def __init__(self, base, path="/client/?gid=512", size=None):
+    def __init__(self, base, path="/client/?gid=512", size=None, profile=None):
         self.url = base + path
         self.size = size  # the view's size; the login page's by default
+        self.profile = profile  # a profile folder kept between runs; off the record without
         self.proc = None
 
     def start(self):
         env = dict(os.environ, QTWEBENGINE_DISABLE_SANDBOX="1")
+        if self.profile:
+            env["VANTOR_BARE_PROFILE"] = self.profile
         size = [str(n) for n in self.size] if self.size else []
-        self.proc = subprocess.Popen([BARE, self.url, *size], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                     env=env, start_new_session=True)
+        self.proc = subprocess.Popen([BARE, self.url, *size], stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL, env=env, start_new_session=True)
         return self.proc.pid
+
+    def quit(self):
+        """Ends it cleanly, its profile written out."""
+        self.proc.stdin.close()
+        try:
+            self.proc.wait(timeout=20)
+        except subprocess.TimeoutExpired:
+            pass
+        self.close()
 
     def close(self):
         if self.proc.poll() is None:
             os.killpg(self.proc.pid, 9)
             self.proc.wait()
+        if self.proc.stdin:
+            self.proc.stdin.close()
 
 
 def idle_figures(pid):
@@ -176,44 +177,9 @@ def measure_login(make, base):
     return statistics.median(startup), statistics.median(memory), statistics.median(cpu), statistics.median(wake)
 
 
-def measure_game_client(base):
-    memory, window, page = [], [], []
-    for _ in range(RUNS):
-        client = Client(base, gotoLoginPage="1")
-        t0 = time.time()
-        pid = client.start()
-        beacon_after(base, "login", t0)
-        popup = client.program.wait_window(harness.POPUP_SIZE)
-        t1 = time.time()
-        harness.click(popup.x + harness.LOGIN_BUTTON[0], popup.y + harness.LOGIN_BUTTON[1])
-        shown = harness.wait_for(lambda: client.program.window(harness.GAME_SIZE), 30, step=0.005)
-        shown_at = time.time()
-        posted = beacon_after(base, "login-post", t1)
-        loaded = beacon_after(base, "game", t1)
-        if shown and posted and loaded:
-            window.append((shown_at - posted) * 1000)
-            page.append((loaded - posted) * 1000)
-        time.sleep(2)
-        memory.append(pss_kb(tree(pid)))
-        client.close()
-    return statistics.median(memory), statistics.median(window), statistics.median(page)
-
-
-def measure_game_bare(base):
-    memory, page = [], []
-    for _ in range(RUNS):
-        bare = Bare(base, "/game/?gid=512&sid=bench", GAME_VIEW)
-        t0 = time.time()
-        pid = bare.start()
-        loaded = beacon_after(base, "game", t0)
-        page.append((loaded - t0) * 1000)
-        time.sleep(2)
-        memory.append(pss_kb(tree(pid)))
-        bare.close()
-    return statistics.median(memory), statistics.median(page)
-
-
-def measure_growth(base):
+def measure_growth(base, marks=(1, 10)):
+    """Main-process PSS (kB) after each round in marks and after the last of ROUNDS rounds of
+    entering the game and closing it."""
     client = Client(base, gotoLoginPage="1")
     pid = client.start()
     after = {}
@@ -224,48 +190,12 @@ def measure_growth(base):
         harness.click(*harness.game_close_button(game))
         client.program.wait_window(harness.LOGIN_SIZE)
         client.program.wait_no_window(harness.GAME_SIZE)
-        if n in (1, ROUNDS):
-            time.sleep(2)
+        if n in marks or n == ROUNDS:
+            time.sleep(SETTLE_S)
             after[n] = pss_kb([pid])
     client.close()
-    return after.get(1), after.get(ROUNDS)
+    return after
 
 
 def ratio(a, b):
     return f"{a / b:.2f}" if a is not None and b else "-"
-
-
-def main():
-    server, base = start_server()
-    try:
-        c_start, c_mem, c_cpu, c_wake = measure_login(lambda b: Client(b), base)
-        b_start, b_mem, b_cpu, b_wake = measure_login(lambda b: Bare(b), base)
-        g_mem, handover, game_load = measure_game_client(base)
-        bg_mem, bare_game_load = measure_game_bare(base)
-        grow1, grow50 = measure_growth(base)
-    finally:
-        server.kill()
-    rows = [
-        ("start-up to login page loaded (ms)", c_start, b_start),
-        ("memory, login page: PSS of all processes (MB)", c_mem / 1024, b_mem / 1024),
-        ("memory, game page: PSS of all processes (MB)", g_mem / 1024, bg_mem / 1024),
-        ("idle CPU over 10 s, login page (ms)", c_cpu * 1000, b_cpu * 1000),
-        ("idle wake-ups of the main process (per s)", c_wake, b_wake),
-        ("hand-over: marker to game window shown (ms)", handover, None),
-        ("game page loaded after the marker (ms)", game_load, bare_game_load),
-        (f"main-process PSS after 1 / {ROUNDS} game rounds (MB)", (grow50 or 0) / 1024, (grow1 or 0) / 1024),
-    ]
-    print(f"| figure (median of {RUNS} runs) | client | bare engine page | ratio |")
-    print("|---|---|---|---|")
-    for name, client, bare in rows:
-        fmt = (lambda v: "-" if v is None else f"{v:.1f}")
-        if name.startswith("main-process"):
-            print(f"| {name} | {fmt(bare)} / {fmt(client)} | - | {ratio(client, bare)} |")
-        else:
-            print(f"| {name} | {fmt(client)} | {fmt(bare)} | {ratio(client, bare)} |")
-    print("\nThe bare page's game figure is its start-up on the game page, without the Flash emulator. "
-          f"Measured on {os.cpu_count()} cores, {os.uname().sysname} {os.uname().release}.")
-
-
-if __name__ == "__main__":
-    main()

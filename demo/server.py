@@ -47,11 +47,11 @@ class Handler(BaseHTTPRequestHandler):
         if os.environ.get("VANTOR_DEMO_LOG"):
             super().log_message(fmt, *args)
 
-    def send(self, status, body, content_type="text/html; charset=utf-8", headers=()):
+    def send(self, status, body, content_type="text/html; charset=utf-8", headers=(), cache="no-store"):
         self.send_response(status)
         self.send_header("Content-Type", content_type)
         self.send_header("Content-Length", str(len(body)))
-        self.send_header("Cache-Control", "no-store")
+        self.send_header("Cache-Control", cache)
         for name, value in headers:
             self.send_header(name, value)
         self.end_headers()
@@ -149,9 +149,13 @@ class Handler(BaseHTTPRequestHandler):
         path = os.path.realpath(os.path.join(root, name))
         if not path.startswith(root + os.sep) or not os.path.isfile(path):
             return self.send(404, b"")
-        types = {".html": "text/html; charset=utf-8", ".js": "text/javascript", ".swf": "application/x-shockwave-flash"}
+        types = {".html": "text/html; charset=utf-8", ".js": "text/javascript", ".swf": "application/x-shockwave-flash",
+                 ".wasm": "application/wasm"}
+        # The emulator's files, as a game site serves them: cacheable, so that a browser with a
+        # profile on disk keeps them and its compiled WebAssembly between runs.
+        cache = "public, max-age=86400" if name.startswith("ruffle/") else "no-store"
         with open(path, "rb") as f:
-            self.send(200, f.read(), types.get(os.path.splitext(path)[1], "application/octet-stream"))
+            self.send(200, f.read(), types.get(os.path.splitext(path)[1], "application/octet-stream"), cache=cache)
 
 
 class Server(ThreadingHTTPServer):

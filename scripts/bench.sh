@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and prints the benchmark table (client against a bare engine
-# page), headless. Takes a few minutes.
+# page, with the machine it ran on), headless. Takes about half an hour.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 bash scripts/build.sh
-bash scripts/headless.sh python3 bench/run.py
-bash scripts/headless.sh python3 bench/flash.py
+bash scripts/headless.sh python3 bench/table.py
+echo
 echo "One read of a settings file at the size bound (median of 21, peak memory added):"
 for shape in newlines ff utf16; do build/bench/vantor-ini-read "$shape"; done
 echo "The Flash socket bridge against plain TCP (figure, bridge, plain TCP):"

@@ -1,7 +1,7 @@
 // A bare engine page: the smallest Qt WebEngine program that shows an address.
 //   vantor-bare-page ADDRESS [WIDTH HEIGHT]   (688 x 398 by default, the login page's view)
-// With VANTOR_BARE_PROFILE=DIR it keeps a profile in DIR (its disk cache and code cache among it),
-// as a browser does between runs; without, it runs off the record. When its standard input is a
+// With VANTOR_BARE_PROFILE=DIR it keeps a profile in DIR (its HTTP cache among it), as a browser
+// does between runs; without, it runs off the record. When its standard input is a
 // pipe, closing the pipe ends it cleanly (a profile on disk is written out then).
 #include <QApplication>
 #include <QSocketNotifier>
@@ -20,9 +20,8 @@ int main(int argc, char** argv)
         return 2;
     QWebEngineView view;
     const QString folder = qEnvironmentVariable("VANTOR_BARE_PROFILE");
-    QWebEngineProfile* profile = nullptr;
     if (!folder.isEmpty()) {
-        profile = new QWebEngineProfile(QStringLiteral("bare"), &app);
+        auto* profile = new QWebEngineProfile(QStringLiteral("bare"), &app);
         profile->setPersistentStoragePath(folder);
         profile->setCachePath(folder);
         view.setPage(new QWebEnginePage(profile, &view));

@@ -99,37 +99,36 @@ def play_bare(base, profile, settle):
     return (frame[0] - requested) * 1000, memory
 
 
+def in_fresh_profile(play, warm):
+    """play(folder, settle) in a fresh profile folder; a warm run plays there once first."""
+    folder = tempfile.mkdtemp(prefix="vantor-bench-")
+    try:
+        if warm:
+            play(folder, 3)
+        return play(folder, SETTLE_S)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
 def game_figures(base, game_server):
     """Medians: {"handover", "frame cold", "frame warm", "memory"} for the client, {"frame cold",
-    "frame warm", "memory"} for the bare page. Each run has a fresh profile; a warm run plays once in
-    it first."""
+    "frame warm", "memory"} for the bare page. Memory and the hand-over are from the cold runs."""
     c = {"handover": [], "frame cold": [], "frame warm": [], "memory": []}
     b = {"frame cold": [], "frame warm": [], "memory": []}
     for _ in range(RUNS):
         for warm in (False, True):
-            folder = tempfile.mkdtemp(prefix="vantor-bench-")
-            try:
-                if warm:
-                    play_client(base, game_server, folder, 3)
-                got = play_client(base, game_server, folder, SETTLE_S)
-                if got:
-                    if not warm:
-                        c["handover"].append(got[0])
-                        c["memory"].append(got[2])
-                    c["frame warm" if warm else "frame cold"].append(got[1])
-            finally:
-                shutil.rmtree(folder, ignore_errors=True)
-            folder = tempfile.mkdtemp(prefix="vantor-bench-bare-")
-            try:
-                if warm:
-                    play_bare(base, folder, 3)
-                got = play_bare(base, folder, SETTLE_S)
-                if got:
-                    if not warm:
-                        b["memory"].append(got[1])
-                    b["frame warm" if warm else "frame cold"].append(got[0])
-            finally:
-                shutil.rmtree(folder, ignore_errors=True)
+            frame = "frame warm" if warm else "frame cold"
+            got = in_fresh_profile(lambda folder, settle: play_client(base, game_server, folder, settle), warm)
+            if got:
+                c[frame].append(got[1])
+                if not warm:
+                    c["handover"].append(got[0])
+                    c["memory"].append(got[2])
+            got = in_fresh_profile(lambda folder, settle: play_bare(base, folder, settle), warm)
+            if got:
+                b[frame].append(got[0])
+                if not warm:
+                    b["memory"].append(got[1])
     median = (lambda d: {k: statistics.median(v) if v else None for k, v in d.items()})
     return median(c), median(b)
 

@@ -1,4 +1,3 @@
-#!/usr/bin/env python3
 """Measuring helpers, the runners of the client and of a bare engine page, and the login-page and
 growth figures. bench/table.py runs everything and prints the table.
 """

@@ -152,7 +152,7 @@ class Handler(BaseHTTPRequestHandler):
         types = {".html": "text/html; charset=utf-8", ".js": "text/javascript", ".swf": "application/x-shockwave-flash",
                  ".wasm": "application/wasm"}
         # The emulator's files, as a game site serves them: cacheable, so that a browser with a
-        # profile on disk keeps them and its compiled WebAssembly between runs.
+        # profile on disk keeps them between runs.
         cache = "public, max-age=86400" if name.startswith("ruffle/") else "no-store"
         with open(path, "rb") as f:
             self.send(200, f.read(), types.get(os.path.splitext(path)[1], "application/octet-stream"), cache=cache)

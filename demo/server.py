@@ -3,10 +3,12 @@
 game, and the game's own TCP server beside the web server. Python's standard library only; both
 listen on 127.0.0.1.
 
-Usage: server.py [--port N] [--game-port N] [--swf FILE] [--extra-root DIR]
+Usage: server.py [--port N] [--game-port N] [--swf FILE] [--extra-root DIR] [--movies DIR]
   --game-port is the game server's TCP port (0: a free one; the line it prints names it).
-  --swf is the game movie that the build compiles from demo/game/ (build/demo/game.swf).
+  --swf is the game movie that the build compiles from demo/game/ (build/demo/game.swf); SWFObject,
+    which the build installs beside it, is served as /static/swfobject.js.
   --extra-root serves the files of DIR under /extra/ (the tests' own pages).
+  --movies serves the files of DIR under /movies/ (the tests' own movies, build/tests/movies).
 """
 import asyncio
 import argparse
@@ -23,6 +25,7 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 HERE = os.path.dirname(os.path.abspath(__file__))
 PAGES = os.path.join(HERE, "pages")
 DEFAULT_SWF = os.path.join(HERE, "..", "build", "demo", "game.swf")
+DEFAULT_MOVIES = os.path.join(HERE, "..", "build", "tests", "movies")
 SITE_PAGES = {"/": "官网", "/recharge/": "充值", "/forum/": "论坛", "/service/": "客服"}
 
 
@@ -40,6 +43,7 @@ COOKIES = []  # (path, Cookie header) of the requests that carried one, for the 
 class Handler(BaseHTTPRequestHandler):
     server_version = "VantorDemo/1"
     extra_root = None
+    movies_root = DEFAULT_MOVIES
     swf_path = DEFAULT_SWF
     game_server = ""  # host:port of the game's TCP server
 
@@ -88,6 +92,10 @@ class Handler(BaseHTTPRequestHandler):
             except OSError as e:
                 print(f"demo: no game movie at {self.swf_path} ({e}); build it first", file=sys.stderr)
                 return self.send(404, b"")
+        if url.path == "/static/swfobject.js":
+            return self.serve_file(os.path.dirname(self.swf_path), "swfobject.js")
+        if url.path.startswith("/movies/"):
+            return self.serve_file(self.movies_root, url.path[len("/movies/"):])
         if url.path == "/beacon":
             BEACONS.append((query.get("page", ["?"])[0], time.time()))
             return self.send(204, b"")
@@ -108,7 +116,7 @@ class Handler(BaseHTTPRequestHandler):
         if url.path == "/hang":
             return self.hang(float(query.get("seconds", ["60"])[0]))
         if url.path.startswith("/extra/") and self.extra_root:
-            return self.serve_extra(url.path[len("/extra/"):])
+            return self.serve_file(self.extra_root, url.path[len("/extra/"):])
         return self.send(404, page("404", "<h1>404</h1>"))
 
     def do_POST(self):
@@ -144,8 +152,8 @@ class Handler(BaseHTTPRequestHandler):
         except (BrokenPipeError, ConnectionResetError):
             pass
 
-    def serve_extra(self, name):
-        root = os.path.realpath(self.extra_root)
+    def serve_file(self, folder, name):
+        root = os.path.realpath(folder)
         path = os.path.realpath(os.path.join(root, name))
         if not path.startswith(root + os.sep) or not os.path.isfile(path):
             return self.send(404, b"")
@@ -213,8 +221,10 @@ def main():
     parser.add_argument("--game-port", type=int, default=8513)
     parser.add_argument("--swf", default=DEFAULT_SWF)
     parser.add_argument("--extra-root")
+    parser.add_argument("--movies", default=DEFAULT_MOVIES)
     args = parser.parse_args()
     Handler.extra_root = args.extra_root
+    Handler.movies_root = args.movies
     Handler.swf_path = args.swf
     game_port = start_game_server(args.game_port)
     Handler.game_server = f"127.0.0.1:{game_port}"

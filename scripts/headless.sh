@@ -47,6 +47,7 @@ free_port() { python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",
 port=$(free_port)
 game_port=$(free_port)
 python3 "$root/demo/server.py" --port "$port" --game-port "$game_port" --extra-root "$root/tests/pages" \
+  --movies "$root/build/tests/movies" \
   >"$work/demo.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do

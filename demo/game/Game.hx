@@ -85,11 +85,16 @@ class Game {
 
 		stage.addEventListener(KeyboardEvent.KEY_DOWN, onKey);
 		stage.focus = stage;
+		// The usual handshake: the movie offers the page its "login" callback, tells the page it is
+		// ready, and the page answers with the player's ticket.
 		if (ExternalInterface.available) {
-			ExternalInterface.addCallback("vantorPing", function(word:String) {
-				report("pong", word);
-				return "movie:" + word;
+			ExternalInterface.addCallback("login", function(ticket:String) {
+				report("login", ticket);
+				return "welcome:" + ticket;
 			});
+			try {
+				ExternalInterface.call("onFlashReady");
+			} catch (e:Dynamic) {}
 		}
 		draw();
 		report("best", Std.string(best));

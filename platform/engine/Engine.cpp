@@ -1,10 +1,12 @@
 #include "platform/engine/Engine.h"
 
+#include "platform/engine/FlashPlugin.h"
 #include "platform/engine/Profile.h"
 #include "platform/engine/RequestInterceptor.h"
 #include "platform/engine/RequestPolicy.h"
 #include "platform/engine/RuffleScheme.h"
 #include "platform/engine/SocketBridge.h"
+#include "platform/engine/SoftwareGl.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -115,6 +117,11 @@ void Initialize(App& app, const Settings& settings)
     QStringList switches = commandLine.GetSwitches();
     switches << QStringLiteral("--lang=") + settings.locale
              << QStringLiteral("--autoplay-policy=no-user-gesture-required");
+    // WebGL on a software GL: the engine's blocklist refuses it there only for speed, and movies
+    // drawn through bitmaps and filters need it (the canvas renderer leaves them blank). The
+    // blocklist's other entries, for hardware drivers that crash, still hold.
+    if (IsSoftwareGl())
+        switches << QStringLiteral("--ignore-gpu-blocklist");
     // An operator's own switches still apply, after the program's.
     const QString extra = qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS");
     if (!extra.isEmpty())
@@ -142,6 +149,7 @@ void Initialize(App& app, const Settings& settings)
                        stderr);
         }
     }
+    InstallFlashPlugin(profile);
     InstallRuffle(profile, QJsonObject{{QStringLiteral("socketProxy"), socketProxy}});
 }
 

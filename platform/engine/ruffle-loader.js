@@ -13,6 +13,8 @@
         unmuteOverlay: "hidden",
         splashScreen: false,
         polyfills: true,
+        // The page sees a Flash plug-in (flash-plugin.js): the emulator is to play all the same.
+        favorFlash: false,
         warnOnUnsupportedContent: false,
         showSwfDownload: false,
         logLevel: "error",
@@ -149,9 +151,48 @@
     function hasMovie() {
         return document.querySelector("object, embed") !== null;
     }
+    // The emulator puts a player element of its own in place of each movie's <object> or <embed>
+    // (Ruffle 0.6.0: Element.replaceWith, an open shadow root). Two things follow for each:
+    // - A page may already hold the element it wrote (SWFObject hands it to its callback) and call
+    //   the movie through it: that element then speaks for the player.
+    // - On a software GL the player would ask the player, at the first hover, to turn on hardware
+    //   acceleration, with a link out of the game: its modal stays hidden.
+    var PLAYER_STYLE = "#hardware-acceleration-modal { display: none !important; }";
+    function speakFor(old, player) {
+        Object.setPrototypeOf(old, new Proxy(Object.getPrototypeOf(old), {
+            get: function (target, key, receiver) {
+                if (!(key in player)) return Reflect.get(target, key, receiver);
+                var value = player[key];
+                return typeof value === "function" ? value.bind(player) : value;
+            },
+            set: function (target, key, value) {
+                player[key] = value;
+                return true;
+            }
+        }));
+    }
+    function adoptPlayer(old, player) {
+        speakFor(old, player);
+        if (player.shadowRoot) {
+            var style = document.createElement("style");
+            style.textContent = PLAYER_STYLE;
+            player.shadowRoot.appendChild(style);
+        }
+    }
+    function watchPlayers() {
+        var replaceWith = Element.prototype.replaceWith;
+        Element.prototype.replaceWith = function (node) {
+            var result = replaceWith.apply(this, arguments);
+            if (arguments.length === 1 && node instanceof HTMLElement && /^RUFFLE-/.test(node.tagName) &&
+                (this instanceof HTMLObjectElement || this instanceof HTMLEmbedElement))
+                adoptPlayer(this, node);
+            return result;
+        };
+    }
     function load() {
         if (loaded) return;
         loaded = true;
+        watchPlayers();
         if (observer) observer.disconnect();
         var s = document.createElement("script");
         s.src = base + "ruffle.js";

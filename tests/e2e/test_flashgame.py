@@ -69,10 +69,17 @@ class FlashGameTest(ProgramTest):
         title = (x + int(20 * scale), y + int(16 * scale), int(300 * scale), int(36 * scale))
         self.assertTrue(wait_for(lambda: color_fraction(screenshot(*title)[2], WHITE, tolerance=60) > 0.03, 5))
 
-        # The page called the movie and got its answer; the movie's first-frame call reached the page.
+        # The page embedded the movie with SWFObject, which found Flash; the handshake went both ways
+        # through the element SWFObject handed over (the movie said it was ready, the page gave it the
+        # player's ticket); the loading bar saw PercentLoaded() reach 100; the movie's first-frame
+        # call reached the page.
         found = events(started)
-        self.assertIn(("pong", "page"), found)
-        self.assertIn(("ping-returned", "movie:page"), found)
+        self.assertIn(("embedded", "ok"), found)
+        tickets = [value for what, value in found if what == "login"]
+        self.assertEqual(len(tickets), 1, found)
+        self.assertTrue(tickets[0])
+        self.assertIn(("login-returned", "welcome:" + tickets[0]), found)
+        self.assertTrue(wait_for(lambda: ("percent", "100") in events(started), 10), events(started))
         self.assertIn(("best", "0"), found)
 
         # Arrow keys move the player's square (pixels) and raise the score, which is saved.

@@ -12,10 +12,15 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("Vantor %s\n%s\n", VANTOR_VERSION, qPrintable(engine::VersionText()));
+        return 0;
+    }
     if (const int helperExitCode = BeforeApplication(argc, argv); helperExitCode >= 0)
         return helperExitCode;
 

@@ -135,10 +135,27 @@ def game_figures(base, game_server):
 
 def frame_time(base, game_server, renderer):
     """The text-heavy movie's mean frame time with a device-font renderer."""
+    return page_frame_time(base, game_server, f"{base}/extra/bench/pages/textheavy.html?renderer={renderer}")
+
+
+# The movies of the renderer figures: the demo game drawn anew every frame, and a movie of bitmaps
+# and filters. The renderers: Ruffle's own choice (empty), its WebGL one, its canvas one.
+RENDERER_MOVIES = {"demo game": "/extra/demo/game.swf", "effects-heavy movie": "/extra/bench/effects.swf"}
+RENDERERS = ("", "webgl", "canvas")
+
+
+def renderer_frame_times(base, game_server):
+    """{(movie, renderer): mean frame time in ms} on this machine's GL, through the client."""
+    return {(movie, renderer): page_frame_time(
+                base, game_server, f"{base}/extra/bench/pages/renderer.html?movie={path}&renderer={renderer}")
+            for movie, path in RENDERER_MOVIES.items() for renderer in RENDERERS}
+
+
+def page_frame_time(base, game_server, page):
+    """The median over runs of the mean frame time that a movie on the page reports."""
     values = []
     for _ in range(RUNS):
-        program = client(base, game_server, gameparam="no-marker",
-                         gameLoginUrl=f"{base}/extra/bench/pages/textheavy.html?renderer={renderer}")
+        program = client(base, game_server, gameparam="no-marker", gameLoginUrl=page)
         t0 = time.time()
         program.start()
         found = event_after(base, "frame-ms", t0, timeout=90)

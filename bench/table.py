@@ -38,6 +38,7 @@ def main():
         growth = run.measure_growth(base)
         canvas = flash.frame_time(base, game_server, "canvas")
         embedded = flash.frame_time(base, game_server, "embedded")
+        renderers = flash.renderer_frame_times(base, game_server)
     finally:
         server.kill()
 
@@ -72,6 +73,11 @@ def main():
           "the bare page's figure starts at its request for the game page. Cold: an empty profile; "
           "warm: the profile of a run before. Memory is read "
           f"{run.SETTLE_S} s after the moment it describes.")
+    print()
+    print(f"| mean frame time on this machine's GL (ms, median of {RUNS} runs) | Ruffle's choice | WebGL | canvas |")
+    print("|---|---|---|---|")
+    for movie in flash.RENDERER_MOVIES:
+        print(f"| {movie} | " + " | ".join(fmt(renderers[(movie, r)]) for r in flash.RENDERERS) + " |")
 
 
 if __name__ == "__main__":

@@ -3,8 +3,10 @@
 # one for placement tests), a tray host on the main one, and the demo platform on a free port.
 # Everything it starts is stopped again when the command ends.
 #   scripts/headless.sh COMMAND [ARGS...]
+# The demo platform serves the movies of the build folder $VANTOR_BUILD (default build/).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${VANTOR_BUILD:-$root/build}"
 work="$(mktemp -d /tmp/vantor-headless.XXXXXX)"
 pids=()
 cleanup() {
@@ -47,7 +49,7 @@ free_port() { python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",
 port=$(free_port)
 game_port=$(free_port)
 python3 "$root/demo/server.py" --port "$port" --game-port "$game_port" --extra-root "$root/tests/pages" \
-  --movies "$root/build/tests/movies" \
+  --swf "$build/demo/game.swf" --movies "$build/tests/movies" \
   >"$work/demo.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do

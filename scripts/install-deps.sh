@@ -1,7 +1,15 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing the client need.
-# Safe to run again: apt-get skips what is already there.
+# Installs the Debian packages that building, running and testing the client need, on Debian 12
+# (Qt 6.4) or Debian 13 (Qt 6.8). Safe to run again: apt-get skips what is already there.
 set -euo pipefail
+
+# The names that differ between the releases.
+. /etc/os-release
+case "${VERSION_CODENAME:-}" in
+  bookworm) by_release=(libclang-rt-14-dev) ;;
+  # Debian 13 moved Qt's SVG image plug-ins (the program's icon) into a package of their own.
+  *) by_release=(libclang-rt-19-dev qt6-svg-plugins) ;;
+esac
 
 packages=(
   build-essential cmake ninja-build pkg-config git
@@ -11,7 +19,7 @@ packages=(
   designer-qt6 imagemagick
   xvfb xauth xdotool trayer x11-utils x11-xserver-utils xdg-utils
   fonts-wqy-microhei fonts-liberation python3 qt6-translations-l10n
-  clang clang-format libclang-rt-14-dev
+  clang clang-format "${by_release[@]}"
   dpkg-dev fakeroot lintian desktop-file-utils appstream
   weston xwayland qt6-wayland dbus-daemon
 )

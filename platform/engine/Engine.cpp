@@ -18,6 +18,7 @@
 #include <QLoggingCategory>
 #include <QTranslator>
 #include <QWebEngineProfile>
+#include <QtWebEngineCore/qtwebenginecoreglobal.h>
 
 #include <cstdio>
 #include <cstring>
@@ -68,9 +69,21 @@ void InstallTranslations(const QString& locale)
 
 } // namespace
 
+QString VersionText()
+{
+    return QStringLiteral("Qt %1, Qt WebEngine %2\nChromium %3, security fixes to %4")
+        .arg(QString::fromLatin1(qVersion()), QString::fromLatin1(qWebEngineVersion()),
+             QString::fromLatin1(qWebEngineChromiumVersion()),
+             QString::fromLatin1(qWebEngineChromiumSecurityPatchVersion()));
+}
+
 int ExecuteProcess(int argc, char** argv)
 {
     RefuseLocalesFolder();
+    // The GL driver keeps no shader cache in the home folder (Mesa's, in ~/.cache since Debian 13):
+    // the program writes nothing outside its data folder. Set before anything loads the driver.
+    setenv("MESA_SHADER_CACHE_DISABLE", "true", 1);
+    setenv("MESA_GLSL_CACHE_DISABLE", "true", 1);
     bool helper = false;
     for (int i = 1; i < argc && !helper; ++i)
         helper = std::strncmp(argv[i], "--type=", 7) == 0;

@@ -45,6 +45,10 @@ struct Settings
 // that helper and returns its exit code. Returns -1 in the main process. Touches no window.
 int ExecuteProcess(int argc, char** argv);
 
+// The versions of Qt, Qt WebEngine and its Chromium (with the Chromium release whose security
+// fixes it carries), one per line. Starts nothing.
+QString VersionText();
+
 // Registers the engine's address schemes; must run before the application object exists.
 void RegisterSchemes();
 

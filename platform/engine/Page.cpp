@@ -10,6 +10,9 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWebEngineFileSystemAccessRequest>
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+#include <QWebEnginePermission>
+#endif
 #include <QWebEngineFullScreenRequest>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineRegisterProtocolHandlerRequest>
@@ -75,10 +78,16 @@ Page::Page(QWebEngineProfile* profile, Browser& browser, BrowserClient& client)
         },
         Qt::QueuedConnection);
     // Every permission a page asks for is refused at once: no prompt, no promise left pending.
+    // Qt 6.8 hands the request over as an object of its own (and deprecates the older calls).
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    connect(this, &QWebEnginePage::permissionRequested, this,
+            [](QWebEnginePermission permission) { permission.deny(); });
+#else
     connect(this, &QWebEnginePage::featurePermissionRequested, this,
             [this](const QUrl& origin, Feature feature) {
                 setFeaturePermission(origin, feature, PermissionDeniedByUser);
             });
+#endif
     connect(this, &QWebEnginePage::fileSystemAccessRequested, this,
             [](QWebEngineFileSystemAccessRequest request) { request.reject(); });
     connect(this, &QWebEnginePage::registerProtocolHandlerRequested, this,

@@ -20,6 +20,17 @@ void SayForThisRunOnly(const QString& folder, const char* why)
                  why);
 }
 
+// Permission answers are never kept: each run, and each request, is refused anew (Qt 6.8 would
+// otherwise store them in the profile's folder).
+void KeepNoPermissions(QWebEngineProfile* profile)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    profile->setPersistentPermissionsPolicy(QWebEngineProfile::PersistentPermissionsPolicy::AskEveryTime);
+#else
+    Q_UNUSED(profile); // Qt 6.4 keeps them in memory only
+#endif
+}
+
 } // namespace
 
 StoredProfile CreateProfile(const QString& storageFolder, bool keepCookies)
@@ -44,12 +55,14 @@ StoredProfile CreateProfile(const QString& storageFolder, bool keepCookies)
     }
     if (!stored.lock) {
         stored.profile = new QWebEngineProfile(); // off the record: nothing reaches the disk
+        KeepNoPermissions(stored.profile);
         return stored;
     }
     stored.profile = new QWebEngineProfile(QStringLiteral("vantor"));
     stored.profile->setPersistentStoragePath(storageFolder);
     stored.profile->setCachePath(storageFolder);
     stored.profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    KeepNoPermissions(stored.profile);
     stored.profile->setPersistentCookiesPolicy(keepCookies ? QWebEngineProfile::AllowPersistentCookies
                                                            : QWebEngineProfile::NoPersistentCookies);
     return stored;

@@ -86,7 +86,7 @@ private Q_SLOTS:
         const QByteArray recorder = "echo \"$0 $*\" >> " + m_dir.filePath("opened.txt").toUtf8();
         qputenv("BROWSER", WriteScript(QStringLiteral("browser"), recorder).toUtf8());
         WriteScript(QStringLiteral("xdg-open"), recorder);
-        qputenv("PATH", m_dir.path().toUtf8() + ":" + qgetenv("PATH"));
+        qputenv("PATH", QByteArray(m_dir.path().toUtf8() + ":" + qgetenv("PATH")));
     }
 
     void init()

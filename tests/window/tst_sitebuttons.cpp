@@ -88,7 +88,7 @@ private Q_SLOTS:
         WriteScript("xdg-open", "exit 3");
         WriteScript("x-www-browser", "echo \"fallback $1\" >> " + m_record.toUtf8());
         const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", m_dir.path().toUtf8() + ":" + path);
+        qputenv("PATH", QByteArray(m_dir.path().toUtf8() + ":" + path));
         CDuiFormLogin login(QStringLiteral("FormLogin.xml"));
         QVERIFY(login.Create(nullptr, QString(), WS_VISIBLE));
         QTest::mouseClick(qobject_cast<QAbstractButton*>(login.FindControl("forumbtn")), Qt::LeftButton);

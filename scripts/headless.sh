@@ -16,9 +16,13 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
+# A display is free when neither its socket file nor its abstract socket is taken: a chroot (the
+# Debian 13 leg) has a /tmp of its own but shares the abstract sockets with the host.
 free_display() {
   local n=$1
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix; do
+    n=$((n + 1))
+  done
   echo "$n"
 }
 start_xvfb() { # display size

@@ -22,6 +22,7 @@ packages=(
   clang clang-format "${by_release[@]}"
   dpkg-dev fakeroot lintian desktop-file-utils appstream
   weston xwayland qt6-wayland dbus-daemon
+  ibus ibus-libpinyin fcitx5 fcitx5-chinese-addons fcitx5-frontend-qt6
 )
 command -v npm >/dev/null 2>&1 || packages+=(npm)
 

@@ -1,12 +1,25 @@
 #!/usr/bin/env bash
-# Installs what is missing, checks the sources, builds, and runs every test headless. Without
-# extra arguments it then tests the Debian package, and builds once more with AddressSanitizer and
-# UndefinedBehaviorSanitizer to run the unit and window tests there. Extra arguments go to the
-# first CTest run only.
+# Installs what is missing, checks the sources, builds, and runs every test headless on this
+# machine's Debian 12 (Qt 6.4). Without extra arguments it then tests the Debian package, builds
+# once more with AddressSanitizer and UndefinedBehaviorSanitizer to run the unit and window tests
+# there, and runs the Debian 13 leg (Qt 6.8, scripts/debian13.sh): the same build, tests and package
+# test in a Debian 13 root. Extra arguments go to the first CTest run only, and skip both.
+#   VANTOR_LEGS=debian12 or VANTOR_LEGS=debian13 runs one leg alone.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
+legs="${VANTOR_LEGS:-debian12 debian13}"
+if [ "$legs" = debian13 ]; then
+  exec bash scripts/debian13.sh "$@"
+fi
 bash scripts/install-deps.sh
+# The Debian 13 root is made (or brought up to date) meanwhile: that is mostly downloading.
+prepare_pid=""
+prepare_log="$(mktemp /tmp/vantor-debian13-prepare.XXXXXX)"
+if [ $# -eq 0 ] && [[ " $legs " == *" debian13 "* ]]; then
+  bash scripts/debian13.sh --prepare >"$prepare_log" 2>&1 &
+  prepare_pid=$!
+fi
 
 # The sources: floors point down, and the format is the project's.
 python3 scripts/check-floors.py
@@ -37,3 +50,11 @@ export LSAN_OPTIONS="suppressions=$root/tests/sanitizers/lsan.supp:print_suppres
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 bash scripts/headless.sh ctest --test-dir build-asan --output-on-failure --timeout 900 --repeat until-pass:2 \
   -L 'unit|window' -E check_floors
+
+# The Debian 13 leg, once its root is ready.
+[ -n "$prepare_pid" ] || exit 0
+if ! wait "$prepare_pid"; then
+  cat "$prepare_log" >&2
+  exit 1
+fi
+bash scripts/debian13.sh

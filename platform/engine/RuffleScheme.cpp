@@ -49,13 +49,23 @@ public:
     }
 };
 
+QString Resource(const QString& name)
+{
+    QFile file(QStringLiteral(":/engine/") + name);
+    file.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(file.readAll());
+}
+
+// The loader with what it builds on, in one scope of their own: what the client knows of the
+// emulator's insides, and the input-method bridge. The page sees none of their names.
 QString LoaderScript(const QJsonObject& config)
 {
-    QFile file(QStringLiteral(":/engine/ruffle-loader.js"));
-    file.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(file.readAll())
-        .replace(QStringLiteral("/*PROGRAM_CONFIG*/{}"),
-                 QString::fromUtf8(QJsonDocument(config).toJson(QJsonDocument::Compact)));
+    return QStringLiteral("(function () {\n") + Resource(QStringLiteral("ruffle-internals.js")) +
+           Resource(QStringLiteral("ime-bridge.js")) +
+           Resource(QStringLiteral("ruffle-loader.js"))
+               .replace(QStringLiteral("/*PROGRAM_CONFIG*/{}"),
+                        QString::fromUtf8(QJsonDocument(config).toJson(QJsonDocument::Compact))) +
+           QStringLiteral("})();\n");
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // Loads the Flash emulator into the page, so that <object> and <embed> SWF movies play at once.
+// Runs after ruffle-internals.js and ime-bridge.js, in one scope with them.
 (function () {
     "use strict";
     if (window.__vantorRuffle) return;
@@ -151,13 +152,9 @@
     function hasMovie() {
         return document.querySelector("object, embed") !== null;
     }
-    // The emulator puts a player element of its own in place of each movie's <object> or <embed>
-    // (Ruffle 0.6.0: Element.replaceWith, an open shadow root). Two things follow for each:
-    // - A page may already hold the element it wrote (SWFObject hands it to its callback) and call
-    //   the movie through it: that element then speaks for the player.
-    // - On a software GL the player would ask the player, at the first hover, to turn on hardware
-    //   acceleration, with a link out of the game: its modal stays hidden.
-    var PLAYER_STYLE = "#hardware-acceleration-modal { display: none !important; }";
+    // A page may already hold the element it wrote for a movie (SWFObject hands it to its callback)
+    // and call the movie through it: once the emulator has put its player in that element's place,
+    // the element speaks for the player.
     function speakFor(old, player) {
         Object.setPrototypeOf(old, new Proxy(Object.getPrototypeOf(old), {
             get: function (target, key, receiver) {
@@ -171,28 +168,20 @@
             }
         }));
     }
+    // Each player the emulator makes: the page's element speaks for it, input methods type into
+    // it, and on a software GL its "turn on hardware acceleration" dialogue, which would open at the
+    // first hover with a link out of the game, stays hidden.
     function adoptPlayer(old, player) {
         speakFor(old, player);
-        if (player.shadowRoot) {
-            var style = document.createElement("style");
-            style.textContent = PLAYER_STYLE;
-            player.shadowRoot.appendChild(style);
-        }
-    }
-    function watchPlayers() {
-        var replaceWith = Element.prototype.replaceWith;
-        Element.prototype.replaceWith = function (node) {
-            var result = replaceWith.apply(this, arguments);
-            if (arguments.length === 1 && node instanceof HTMLElement && /^RUFFLE-/.test(node.tagName) &&
-                (this instanceof HTMLObjectElement || this instanceof HTMLEmbedElement))
-                adoptPlayer(this, node);
-            return result;
-        };
+        bridgeInputMethods(player);
+        ruffleInternals.addPlayerStyle(player, ruffleInternals.hardwareAccelerationDialog +
+                                               " { display: none !important; }");
     }
     function load() {
         if (loaded) return;
         loaded = true;
-        watchPlayers();
+        ruffleInternals.watchPlayers(adoptPlayer);
+        keepCompositionKeys();
         if (observer) observer.disconnect();
         var s = document.createElement("script");
         s.src = base + "ruffle.js";

@@ -8,6 +8,7 @@ import subprocess
 import tempfile
 import time
 import unittest
+import urllib.parse
 import urllib.request
 import xml.etree.ElementTree as ET
 
@@ -20,6 +21,10 @@ TOOLS = os.path.join(BUILD, "tests")
 LOGIN_SIZE = (764, 560)
 POPUP_SIZE = (688, 398)
 GAME_SIZE = (1250, 700)
+# In the login window's browser, showing tests/pages/flash/typein.html: the movie's chat field, and
+# the page's own text box under the movie.
+TYPEIN_CHAT_FIELD = (100, 35)
+TYPEIN_PAGE_BOX = (60, 222)
 # Where the demo login page keeps its button, inside the login browser (see demo/pages/login.html).
 LOGIN_BUTTON = (398 + 130, 300 + 22)
 
@@ -103,6 +108,18 @@ def page_loaded_since(page, since, demo=DEMO):
             return any(name == page and t >= since for name, t in json.load(r))
     except OSError:
         return False
+
+
+def beacon_reports(page, since, demo=DEMO):
+    """What a test page told the test server since that time, in its beacons'
+    "/beacon?page=<page>&<name>=<value>" queries: the last value of each name."""
+    found = {}
+    with urllib.request.urlopen(f"{demo}/requests", timeout=5) as r:
+        for _, path, t in json.load(r):
+            if t >= since and path.startswith(f"/beacon?page={page}&"):
+                query = urllib.parse.parse_qs(urllib.parse.urlsplit(path).query, keep_blank_values=True)
+                found.update({k: v[0] for k, v in query.items() if k != "page"})
+    return found
 
 
 class Window:
@@ -255,6 +272,51 @@ class Program:
         shutil.rmtree(self.cwd, ignore_errors=True)
         if self.own_home:
             shutil.rmtree(self.home, ignore_errors=True)
+
+
+class IBus:
+    """A Chinese player's input method: IBus with its pinyin engine, on a session bus of its own, in
+    a home folder of its own. IBus keeps its own bus's address in a file under that home's config
+    folder; a program with another home folder is told where the file is (program_env)."""
+
+    def __init__(self, panel=False):
+        self.panel = panel  # the candidate window, which only a screenshot needs
+        self.home = tempfile.mkdtemp(prefix="vantor-ibus-")
+        self.env = dict(os.environ, HOME=self.home)
+        self.env.pop("XDG_CONFIG_HOME", None)
+        self.bus_pid = self.daemon = self.address_file = None
+
+    def start(self):
+        bus = subprocess.run(["dbus-daemon", "--session", "--fork", "--print-address=1", "--print-pid=1"],
+                             capture_output=True, text=True, env=self.env, timeout=20).stdout.split()
+        self.bus_pid = int(bus[1])
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = bus[0]
+        args = ["ibus-daemon", "--xim", "--replace"] + ([] if self.panel else ["--panel=disable"])
+        self.daemon = subprocess.Popen(args, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        folder = os.path.join(self.home, ".config", "ibus", "bus")
+        self.address_file = wait_for(lambda: os.path.isdir(folder) and os.listdir(folder) and
+                                     os.path.join(folder, os.listdir(folder)[0]), 20)
+
+        def pinyin_on():
+            run("ibus", "engine", "libpinyin", env=self.env)
+            return run("ibus", "engine", env=self.env).stdout.strip() == "libpinyin"
+
+        if not (self.address_file and wait_for(pinyin_on, 20, step=0.5)):
+            self.stop()
+            raise RuntimeError("IBus with its pinyin engine did not start")
+        return self
+
+    def program_env(self):
+        return {"QT_IM_MODULE": "ibus", "IBUS_ADDRESS_FILE": self.address_file,
+                "DBUS_SESSION_BUS_ADDRESS": self.env["DBUS_SESSION_BUS_ADDRESS"]}
+
+    def stop(self):
+        if self.daemon:
+            self.daemon.terminate()
+            self.daemon.wait(timeout=10)
+        if self.bus_pid:
+            os.kill(self.bus_pid, signal.SIGTERM)
+        shutil.rmtree(self.home, ignore_errors=True)
 
 
 def demo_ini(**common):

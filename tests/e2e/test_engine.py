@@ -1,26 +1,17 @@
 """The engine as a player's program meets it: `vantor --version` names it and starts nothing, and a
 page's permission request is refused at once, every run anew (no answer is kept in the profile)."""
-import json
 import os
 import shutil
 import subprocess
 import tempfile
 import time
 import unittest
-import urllib.parse
-import urllib.request
 
-from harness import BUILD, DEMO, LOGIN_SIZE, ProgramTest, demo_ini, files_under, wait_for
+from harness import BUILD, DEMO, LOGIN_SIZE, ProgramTest, beacon_reports, demo_ini, files_under, wait_for
 
 
 def permission_reports(since):
-    found = {}
-    with urllib.request.urlopen(f"{DEMO}/requests", timeout=5) as r:
-        for _, path, t in json.load(r):
-            if t >= since and path.startswith("/beacon?page=permission&"):
-                query = urllib.parse.parse_qs(urllib.parse.urlsplit(path).query)
-                found.update({k: v[0] for k, v in query.items() if k != "page"})
-    return found
+    return beacon_reports("permission", since)
 
 
 class EngineTest(ProgramTest):

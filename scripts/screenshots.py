@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Takes the README's screenshots of the login window and the game window, from the real program
-against the demo platform. Run inside a display: scripts/screenshots.sh."""
+"""Takes the README's screenshots of the login window, the game window and an input method's
+candidate window at a movie's text field, from the real program against the demo platform. Run inside a display: scripts/screenshots.sh."""
 import os
 import subprocess
 import sys
@@ -42,6 +42,27 @@ def main():
         grab(game, "game.png")
     finally:
         program.close()
+    input_method()
+
+
+def input_method():
+    """Pinyin typed into a movie's chat field, with Fcitx 5's candidate window showing."""
+    im = harness.Fcitx5(panel=True).start()
+    ini = harness.demo_ini(gameLoginUrl=f"{harness.DEMO}/extra/flash/typein.html", gameparam="no-such-marker")
+    program = harness.Program(ini)
+    try:
+        program.start(env=im.program_env())
+        login = program.wait_window(harness.LOGIN_SIZE)
+        browser = program.wait_window(harness.POPUP_SIZE)
+        time.sleep(4)
+        harness.click(browser.x + harness.TYPEIN_CHAT_FIELD[0], browser.y + harness.TYPEIN_CHAT_FIELD[1])
+        time.sleep(1)
+        harness.run("xdotool", "type", "--delay", "80", "nihao")
+        time.sleep(1)
+        grab(login, "inputmethod.png")
+    finally:
+        program.close()
+        im.stop()
 
 
 if __name__ == "__main__":

@@ -17,28 +17,51 @@ function keepCompositionKeys() {
     });
 }
 
+// While a composition runs, the hidden input shows it, as a text box shows its pre-edit: the player
+// sees the pinyin typed so far where the candidates are.
+var COMPOSING_STYLE = "#virtual-keyboard.composing { opacity: 1; height: 1.4em; z-index: 1;" +
+    " font: 16px sans-serif; color: #000; background: #fff; border: 1px solid #888;" +
+    " outline: none; text-decoration: underline; padding: 0 2px; }";
+
 function bridgeInputMethods(player) {
     var input = ruffleInternals.textInput(player);
     if (!input) return;
+    ruffleInternals.addPlayerStyle(player, COMPOSING_STYLE);
     var composing = false;
+    function compose(on) {
+        composing = on;
+        input.classList.toggle("composing", on);
+        if (!on) input.style.width = "";
+    }
     // Capturing listeners on the input come before the emulator's own "input" handler.
-    input.addEventListener("compositionstart", function () { composing = true; }, true);
+    input.addEventListener("compositionstart", function () { compose(true); }, true);
+    input.addEventListener("compositionupdate", function (e) {
+        input.style.width = Math.max(2, (e.data || "").length + 1) + "em";
+    }, true);
     input.addEventListener("input", function (e) {
         if (composing || e.isComposing) e.stopImmediatePropagation();
     }, true);
     input.addEventListener("compositionend", function (e) {
-        composing = false;
+        compose(false);
         input.value = e.data || "";
         input.dispatchEvent(new Event("input"));
     }, true);
 
     // The input method shows its candidate window at the caret of the focused input: the hidden
-    // input goes where the player last pointed in the movie (the field it clicked), so that the
-    // candidates show beside the field rather than off screen. Clicks pass through it to the movie.
+    // input goes where the player last pointed in the movie (the field it clicked), or to the
+    // movie's corner when the movie gave a field the focus itself, so that the candidates show
+    // beside the field rather than off screen. Clicks pass through it to the movie.
     input.style.pointerEvents = "none";
+    function place(x, y) {
+        var box = player.getBoundingClientRect();
+        input.style.left = Math.max(0, Math.min(x, box.width - 1)) + "px";
+        input.style.top = Math.max(0, Math.min(y, box.height - 1)) + "px";
+    }
     player.addEventListener("pointerdown", function (e) {
         var box = player.getBoundingClientRect();
-        input.style.left = Math.max(0, Math.min(e.clientX - box.left, box.width - 1)) + "px";
-        input.style.top = Math.max(0, Math.min(e.clientY - box.top, box.height - 1)) + "px";
+        place(e.clientX - box.left, e.clientY - box.top);
     }, true);
+    input.addEventListener("focus", function () {
+        if (!input.style.top) place(0, 0);
+    });
 }

@@ -274,25 +274,58 @@ class Program:
             shutil.rmtree(self.home, ignore_errors=True)
 
 
-class IBus:
-    """A Chinese player's input method: IBus with its pinyin engine, on a session bus of its own, in
-    a home folder of its own. IBus keeps its own bus's address in a file under that home's config
-    folder; a program with another home folder is told where the file is (program_env)."""
+class InputMethod:
+    """A Chinese player's input method with its pinyin engine, on a session bus of its own, in a home
+    folder of its own; program_env() is what a program with another home folder needs to reach it."""
+    name = ""
+    programs = ()  # what must be installed
 
     def __init__(self, panel=False):
         self.panel = panel  # the candidate window, which only a screenshot needs
-        self.home = tempfile.mkdtemp(prefix="vantor-ibus-")
+        self.home = tempfile.mkdtemp(prefix=f"vantor-{self.name}-")
         self.env = dict(os.environ, HOME=self.home)
         self.env.pop("XDG_CONFIG_HOME", None)
-        self.bus_pid = self.daemon = self.address_file = None
+        self.bus_pid = self.daemon = None
+
+    @classmethod
+    def installed(cls):
+        return all(shutil.which(p) for p in cls.programs + ("dbus-daemon",))
 
     def start(self):
         bus = subprocess.run(["dbus-daemon", "--session", "--fork", "--print-address=1", "--print-pid=1"],
                              capture_output=True, text=True, env=self.env, timeout=20).stdout.split()
         self.bus_pid = int(bus[1])
         self.env["DBUS_SESSION_BUS_ADDRESS"] = bus[0]
-        args = ["ibus-daemon", "--xim", "--replace"] + ([] if self.panel else ["--panel=disable"])
-        self.daemon = subprocess.Popen(args, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.daemon = subprocess.Popen(self.command(), env=self.env, stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.DEVNULL)
+        if not self.ready():
+            self.stop()
+            raise RuntimeError(f"{self.name} with its pinyin engine did not start")
+        return self
+
+    def program_env(self):
+        return {"DBUS_SESSION_BUS_ADDRESS": self.env["DBUS_SESSION_BUS_ADDRESS"]}
+
+    def stop(self):
+        if self.daemon:
+            self.daemon.terminate()
+            self.daemon.wait(timeout=10)
+        if self.bus_pid:
+            os.kill(self.bus_pid, signal.SIGTERM)
+        self.daemon = self.bus_pid = None
+        shutil.rmtree(self.home, ignore_errors=True)
+
+
+class IBus(InputMethod):
+    """IBus, which Qt talks to itself. IBus keeps its own bus's address in a file under its home's
+    config folder; the program is told where the file is."""
+    name = "ibus"
+    programs = ("ibus-daemon", "ibus")
+
+    def command(self):
+        return ["ibus-daemon", "--xim", "--replace"] + ([] if self.panel else ["--panel=disable"])
+
+    def ready(self):
         folder = os.path.join(self.home, ".config", "ibus", "bus")
         self.address_file = wait_for(lambda: os.path.isdir(folder) and os.listdir(folder) and
                                      os.path.join(folder, os.listdir(folder)[0]), 20)
@@ -301,22 +334,35 @@ class IBus:
             run("ibus", "engine", "libpinyin", env=self.env)
             return run("ibus", "engine", env=self.env).stdout.strip() == "libpinyin"
 
-        if not (self.address_file and wait_for(pinyin_on, 20, step=0.5)):
-            self.stop()
-            raise RuntimeError("IBus with its pinyin engine did not start")
-        return self
+        return self.address_file and wait_for(pinyin_on, 20, step=0.5)
 
     def program_env(self):
-        return {"QT_IM_MODULE": "ibus", "IBUS_ADDRESS_FILE": self.address_file,
-                "DBUS_SESSION_BUS_ADDRESS": self.env["DBUS_SESSION_BUS_ADDRESS"]}
+        return dict(super().program_env(), QT_IM_MODULE="ibus", IBUS_ADDRESS_FILE=self.address_file)
 
-    def stop(self):
-        if self.daemon:
-            self.daemon.terminate()
-            self.daemon.wait(timeout=10)
-        if self.bus_pid:
-            os.kill(self.bus_pid, signal.SIGTERM)
-        shutil.rmtree(self.home, ignore_errors=True)
+
+class Fcitx5(InputMethod):
+    """Fcitx 5, which Qt reaches through its Qt 6 front end, on the session bus: pinyin as the only
+    group's input method, on in every window."""
+    name = "fcitx5"
+    programs = ("fcitx5", "fcitx5-remote")
+    PROFILE = ("[Groups/0]\nName=Default\nDefault Layout=us\nDefaultIM=pinyin\n"
+               "[Groups/0/Items/0]\nName=keyboard-us\nLayout=\n[Groups/0/Items/1]\nName=pinyin\nLayout=\n"
+               "[GroupOrder]\n0=Default\n")
+    CONFIG = "[Behavior]\nActiveByDefault=True\nShareInputState=All\n"
+
+    def command(self):
+        folder = os.path.join(self.home, ".config", "fcitx5")
+        os.makedirs(folder)
+        for name, text in (("profile", self.PROFILE), ("config", self.CONFIG)):
+            with open(os.path.join(folder, name), "w") as f:
+                f.write(text)
+        return ["fcitx5", "--disable=wayland,notificationitem" + ("" if self.panel else ",classicui")]
+
+    def ready(self):
+        return wait_for(lambda: run("fcitx5-remote", env=self.env).returncode == 0, 20, step=0.25)
+
+    def program_env(self):
+        return dict(super().program_env(), QT_IM_MODULE="fcitx")
 
 
 def demo_ini(**common):

@@ -52,12 +52,12 @@ bool SimpleHandler::OnBeforeBrowse(engine::Browser&, const QUrl& url, bool, bool
 }
 
 void SimpleHandler::OnLoadError(engine::Browser& browser, int errorCode, const QString& errorText,
-                                const QUrl& failedUrl)
+                                const QUrl& failedUrl, int retryInMs)
 {
     if (errorCode == -3) // ERR_ABORTED: the frame keeps what it showed
         return;
     const QString address = failedUrl.toString(QUrl::FullyEncoded);
-    browser.LoadString(BuildErrorPage(address, errorText, errorCode), failedUrl);
+    browser.LoadString(BuildErrorPage(address, errorText, errorCode, retryInMs), failedUrl);
 }
 
 void SimpleHandler::OnTitleChange(engine::Browser& browser, const QString& title)

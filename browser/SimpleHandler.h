@@ -22,8 +22,8 @@ public:
     void OnBeforeClose(engine::Browser& browser) override;
     bool OnBeforeBrowse(engine::Browser& browser, const QUrl& url, bool isMainFrame,
                         bool isRedirect) override;
-    void OnLoadError(engine::Browser& browser, int errorCode, const QString& errorText,
-                     const QUrl& failedUrl) override;
+    void OnLoadError(engine::Browser& browser, int errorCode, const QString& errorText, const QUrl& failedUrl,
+                     int retryInMs) override;
     void OnTitleChange(engine::Browser& browser, const QString& title) override;
     bool CanGoFullScreen() const override { return static_cast<bool>(m_onFullScreen); }
     bool OnFullScreenRequest(engine::Browser& browser, bool on) override;

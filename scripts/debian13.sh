@@ -8,6 +8,7 @@
 # The root is kept in $VANTOR_DEBIAN13_ROOT (default /var/tmp/vantor-debian13) and used again while
 # it is younger than a week; its packages are brought up to date at every run.
 #   scripts/debian13.sh --prepare   only makes the root and installs the dependencies
+#   scripts/debian13.sh --bench     builds there and prints the benchmark table (scripts/bench.sh)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 target="${VANTOR_DEBIAN13_ROOT:-/var/tmp/vantor-debian13}"
@@ -65,6 +66,10 @@ in_root "apt-get update -qq && apt-get upgrade -y -qq >/dev/null && bash /src/sc
 build=build-debian13
 in_root "cd /src && cmake -S . -B $build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOR_WERROR=ON \
   && cmake --build $build"
+if [ "${1:-}" = "--bench" ]; then
+  in_root "cd /src && VANTOR_BUILD=/src/$build bash scripts/bench.sh"
+  exit 0
+fi
 quoted=$(printf ' %q' "$@")
 in_root "cd /src && VANTOR_BUILD=/src/$build bash scripts/headless.sh ctest --test-dir $build --output-on-failure \
   --timeout 600 --repeat until-pass:2 -L 'unit|window|e2e'$quoted"

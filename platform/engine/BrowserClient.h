@@ -21,9 +21,10 @@ public:
     // Every navigation of every frame, redirects included. Return true to cancel it.
     virtual bool OnBeforeBrowse(Browser& browser, const QUrl& url, bool isMainFrame, bool isRedirect) = 0;
     // A load of the main frame failed: errorCode is the engine's negative network error number
-    // (-3 for an aborted load), errorText its name.
-    virtual void OnLoadError(Browser& browser, int errorCode, const QString& errorText,
-                             const QUrl& failedUrl) = 0;
+    // (-3 for an aborted load), errorText its name. The page tries the address again by itself in
+    // retryInMs, or never when it is negative.
+    virtual void OnLoadError(Browser& browser, int errorCode, const QString& errorText, const QUrl& failedUrl,
+                             int retryInMs) = 0;
     virtual void OnTitleChange(Browser& browser, const QString& title) = 0;
     // Whether the browser's host window can show its page full screen at all.
     virtual bool CanGoFullScreen() const { return false; }

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QNetworkInformation>
 #include <QPointer>
 #include <QTimer>
 #include <QWebEngineFileSystemAccessRequest>
@@ -35,6 +36,18 @@ constexpr int kDialogTextLimit = 2000;
 
 constexpr int kErrAborted = -3;
 constexpr int kErrBlockedByClient = -20;
+
+constexpr int kFirstRetryMs = 2'000;
+constexpr int kLongestRetryMs = 30'000;
+
+// The system's word that the network is back, where it has a backend that says so
+// (NetworkManager): loaded at the first failure, so that no start-up waits for it.
+QNetworkInformation* NetworkInformation()
+{
+    if (!QNetworkInformation::instance())
+        QNetworkInformation::loadDefaultBackend();
+    return QNetworkInformation::instance();
+}
 
 QString CrashPage(const QUrl& address)
 {
@@ -103,6 +116,47 @@ Page::Page(QWebEngineProfile* profile, Browser& browser, BrowserClient& client)
         request.reject();
     });
     // window.close() is ignored: the page's host window decides when the browser goes.
+
+    m_retryTimer.setSingleShot(true);
+    connect(&m_retryTimer, &QTimer::timeout, this, &Page::RetryNow);
+    // A hidden page doesn't try again; once it shows, it tries at once.
+    connect(this, &QWebEnginePage::visibleChanged, this, [this](bool visible) {
+        if (!visible && m_retryTimer.isActive()) {
+            m_retryTimer.stop();
+            m_retryPutOff = true;
+        } else if (visible && m_retryPutOff) {
+            m_retryPutOff = false;
+            m_retryTimer.start(0);
+        }
+    });
+}
+
+int Page::RetryDelayMs(int attempt)
+{
+    return attempt >= 4 ? kLongestRetryMs : std::min(kFirstRetryMs << attempt, kLongestRetryMs);
+}
+
+bool Page::IsRetriedError(int errorCode)
+{
+    switch (errorCode) {
+    case -7:   // ERR_TIMED_OUT
+    case -21:  // ERR_NETWORK_CHANGED
+    case -100: // ERR_CONNECTION_CLOSED
+    case -101: // ERR_CONNECTION_RESET
+    case -102: // ERR_CONNECTION_REFUSED
+    case -103: // ERR_CONNECTION_ABORTED
+    case -104: // ERR_CONNECTION_FAILED
+    case -105: // ERR_NAME_NOT_RESOLVED
+    case -106: // ERR_INTERNET_DISCONNECTED
+    case -109: // ERR_ADDRESS_UNREACHABLE
+    case -118: // ERR_CONNECTION_TIMED_OUT
+    case -130: // ERR_PROXY_CONNECTION_FAILED
+    case -137: // ERR_NAME_RESOLUTION_FAILED
+    case -324: // ERR_EMPTY_RESPONSE: a server going down or coming up
+        return true;
+    default:
+        return false;
+    }
 }
 
 void Page::ShowOwnPage(const QString& html, const QUrl& address)
@@ -116,18 +170,26 @@ bool Page::acceptNavigationRequest(const QUrl& url, NavigationType type, bool is
 {
     if (m_ownPagePending && isMainFrame && url.scheme() == u"data") {
         m_ownPagePending = false;
+        m_showingOwnPage = true;
         return true;
     }
     if (!MayNavigate(url, type, isMainFrame)) {
         if (isMainFrame)
-            m_client.OnLoadError(m_browser, kErrBlockedByClient, QStringLiteral("ERR_BLOCKED_BY_CLIENT"),
-                                 url);
+            m_client.OnLoadError(m_browser, kErrBlockedByClient, QStringLiteral("ERR_BLOCKED_BY_CLIENT"), url,
+                                 -1);
         return false;
     }
     if (m_client.OnBeforeBrowse(m_browser, url, isMainFrame, type == NavigationTypeRedirect))
         return false;
-    if (isMainFrame)
+    if (isMainFrame) {
         m_mainNavigation = url;
+        m_showingOwnPage = false;
+        if (type != NavigationTypeRedirect)
+            m_mainFromForm = type == NavigationTypeFormSubmitted;
+        // The player's or the page's own load replaces a pending try: one load at a time.
+        m_retryTimer.stop();
+        m_retryPutOff = false;
+    }
     return true;
 }
 
@@ -225,15 +287,55 @@ bool Page::javaScriptPrompt(const QUrl& securityOrigin, const QString& msg, cons
 void Page::OnLoadingChanged(const QWebEngineLoadingInfo& info)
 {
     if (info.status() == QWebEngineLoadingInfo::LoadStoppedStatus) {
-        m_client.OnLoadError(m_browser, kErrAborted, QStringLiteral("ERR_ABORTED"), info.url());
+        m_client.OnLoadError(m_browser, kErrAborted, QStringLiteral("ERR_ABORTED"), info.url(), -1);
         return;
+    }
+    if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus && !m_showingOwnPage) {
+        m_retryUrl.clear();
+        m_retries = 0;
     }
     // An HTTP error status (a positive code) still brings the server's own page; only failures
     // without a page count, the engine's HTTP-level ones (an unsafe or endless redirect) among them.
     if (info.status() != QWebEngineLoadingInfo::LoadFailedStatus ||
         (info.errorDomain() == QWebEngineLoadingInfo::HttpErrorDomain && info.errorCode() > 0))
         return;
-    m_client.OnLoadError(m_browser, info.errorCode(), info.errorString(), info.url());
+    m_client.OnLoadError(m_browser, info.errorCode(), info.errorString(), info.url(), ScheduleRetry(info));
+}
+
+int Page::ScheduleRetry(const QWebEngineLoadingInfo& info)
+{
+    // Engine errors are negative, whatever their domain (ERR_EMPTY_RESPONSE is an HTTP one).
+    const bool retried = IsRetriedError(info.errorCode()) && !m_mainFromForm && IsWebAddress(info.url());
+    if (!retried) {
+        m_retryUrl.clear();
+        return -1;
+    }
+    if (!info.url().matches(m_retryUrl, QUrl::None)) {
+        m_retryUrl = info.url();
+        m_retries = 0;
+    }
+    const int delay = RetryDelayMs(m_retries++);
+    if (isVisible())
+        m_retryTimer.start(delay);
+    else
+        m_retryPutOff = true;
+    if (QNetworkInformation* network = NetworkInformation())
+        connect(network, &QNetworkInformation::reachabilityChanged, this, &Page::OnReachabilityChanged,
+                Qt::UniqueConnection);
+    return delay;
+}
+
+void Page::OnReachabilityChanged(QNetworkInformation::Reachability reachability)
+{
+    if (reachability == QNetworkInformation::Reachability::Online && m_retryTimer.isActive())
+        m_retryTimer.start(0);
+}
+
+void Page::RetryNow()
+{
+    if (!m_retryUrl.isValid() || !isVisible())
+        return;
+    load(m_retryUrl);
 }
 
 void Page::OnRenderProcessTerminated(RenderProcessTerminationStatus status, int)

@@ -16,6 +16,17 @@ private Q_SLOTS:
                      "net::ERR_NAME_NOT_RESOLVED (-105).</h2></body></html>"));
     }
 
+    void retryLineAndLink()
+    {
+        // Seconds rounded up; the link is the failed address itself.
+        QCOMPARE(
+            BuildErrorPage("http://a.invalid/?a=1&b=2", "net::ERR_CONNECTION_REFUSED", -102, 3500),
+            QStringLiteral(
+                "<html><body bgcolor=\"white\"><h2>Failed to load URL http://a.invalid/?a=1&amp;b=2 "
+                "with error net::ERR_CONNECTION_REFUSED (-102).</h2>"
+                "<p>4 秒后自动重试。<a href=\"http://a.invalid/?a=1&amp;b=2\">重试</a></p></body></html>"));
+    }
+
     void hostileTextIsEscaped()
     {
         const QString page =

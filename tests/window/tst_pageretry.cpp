@@ -1,0 +1,211 @@
+// A page whose load failed on the network comes back by itself: tried again at growing intervals
+// against a server of the test's own, at once when it shows again, and never for what the network
+// didn't cause (a server's error status, the policy's refusal, a form, an aborted load).
+#include "WindowTest.h"
+#include "browser/SimpleHandler.h"
+#include "platform/engine/Browser.h"
+
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QWebEngineView>
+
+namespace {
+
+// An HTTP server on a local port that cuts every request off, or answers it with a status and a
+// short page. It notes when each request for a page came (the engine's own requests for the
+// site's icon aside).
+class FlakyServer final : public QObject
+{
+public:
+    int status = 0; // 0: cuts requests off
+
+    FlakyServer()
+    {
+        m_clock.start();
+        m_server.listen(QHostAddress::LocalHost);
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { Answer(socket); });
+            }
+        });
+    }
+    QString Url(const QString& path = QStringLiteral("/")) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path);
+    }
+
+    QList<qint64> tries; // ms since the server started
+
+private:
+    void Answer(QTcpSocket* socket)
+    {
+        QByteArray& head = m_heads[socket];
+        head += socket->readAll();
+        if (!head.contains("\r\n\r\n"))
+            return;
+        if (!head.startsWith("GET /favicon.ico "))
+            tries << m_clock.elapsed();
+        m_heads.remove(socket);
+        if (status == 0) {
+            socket->abort();
+            return;
+        }
+        const QByteArray body = "<title>back</title><p>back " + QByteArray::number(status) + "</p>";
+        socket->write("HTTP/1.1 " + QByteArray::number(status) +
+                      " X\r\nContent-Type: text/html\r\nConnection: close\r\nContent-Length: " +
+                      QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        socket->disconnectFromHost();
+    }
+
+    QTcpServer m_server;
+    QElapsedTimer m_clock;
+    QHash<QTcpSocket*, QByteArray> m_heads;
+};
+
+const QString kRetryLine = QStringLiteral("秒后自动重试");
+
+} // namespace
+
+class TestPageRetry final : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QWidget> m_host;
+    std::shared_ptr<SimpleHandler> m_handler;
+
+    std::shared_ptr<engine::Browser> Open(const QString& address)
+    {
+        m_host = std::make_unique<QWidget>();
+        m_host->resize(700, 420);
+        m_host->show();
+        m_handler = std::make_shared<SimpleHandler>();
+        if (!engine::CreateBrowser(m_host.get(), QRect(0, 0, 688, 398), m_handler, address))
+            return nullptr;
+        (void)QTest::qWaitFor([&] { return m_handler->GetBrowser() != nullptr; }, 5000);
+        return m_handler->GetBrowser();
+    }
+    QString Text() { return wt::PageText(m_handler->GetBrowser()->GetWindowHandle()); }
+    bool WaitForText(const QString& part, int ms = 10000)
+    {
+        return QTest::qWaitFor([&] { return Text().contains(part); }, ms);
+    }
+
+private Q_SLOTS:
+    void cleanup() { m_host.reset(); }
+
+    void triesAgainLaterEachTimeUntilBack()
+    {
+        FlakyServer server;
+        QVERIFY(Open(server.Url()));
+        QVERIFY2(WaitForText(QStringLiteral("2 秒后自动重试")), qPrintable(Text()));
+        QVERIFY(QTest::qWaitFor([&] { return server.tries.size() == 3; }, 12000));
+        QVERIFY(WaitForText(QStringLiteral("8 秒后自动重试")));
+        // 2 s, then 4 s.
+        const qint64 first = server.tries[1] - server.tries[0], second = server.tries[2] - server.tries[1];
+        QVERIFY2(first > 1500 && first < 3500, qPrintable(QString::number(first)));
+        QVERIFY2(second > 3500 && second < 5500, qPrintable(QString::number(second)));
+        // The player's "retry" tries at once; the server is back by then.
+        server.status = 200;
+        QVERIFY(wt::RunJs(m_handler->GetBrowser()->GetWindowHandle(),
+                          QStringLiteral("document.querySelector('a').click(); true"))
+                    .toBool());
+        QVERIFY(WaitForText(QStringLiteral("back 200"), 3000));
+        QCOMPARE(server.tries.size(), 4);
+        // Back: no more tries.
+        QTest::qWait(9000);
+        QCOMPARE(server.tries.size(), 4);
+    }
+
+    void hiddenPageWaitsAndTriesOnceShown()
+    {
+        FlakyServer server;
+        QVERIFY(Open(server.Url()));
+        QVERIFY(WaitForText(kRetryLine));
+        m_host->hide();
+        QTest::qWait(200);
+        const qsizetype hidden = server.tries.size();
+        QTest::qWait(4500);
+        QCOMPARE(server.tries.size(), hidden);
+        server.status = 200;
+        m_host->show();
+        QVERIFY(WaitForText(QStringLiteral("back 200"), 1500));
+        QCOMPARE(server.tries.size(), hidden + 1);
+    }
+
+    void whatIsTriedAgain_data()
+    {
+        QTest::addColumn<int>("status");    // the server's answer: 0 cuts the connection off
+        QTest::addColumn<QString>("how");   // how the page is loaded: "load", "form", "policy", "stop"
+        QTest::addColumn<QString>("shown"); // a text of what the page shows then
+        QTest::addColumn<bool>("triedAgain");
+        QTest::newRow("connection cut off") << 0 << "load"
+                                            << "Failed to load URL" << true;
+        QTest::newRow("connection refused") << -1 << "load"
+                                            << "(-102)" << true;
+        QTest::newRow("server error status") << 500 << "load"
+                                             << "back 500" << false;
+        QTest::newRow("not found status") << 404 << "load"
+                                          << "back 404" << false;
+        QTest::newRow("a form sent") << 0 << "form"
+                                     << "Failed to load URL" << false;
+        QTest::newRow("refused by the policy") << 200 << "policy"
+                                               << "(-20)" << false;
+    }
+
+    void whatIsTriedAgain()
+    {
+        QFETCH(int, status);
+        QFETCH(QString, how);
+        QFETCH(QString, shown);
+        QFETCH(bool, triedAgain);
+        FlakyServer server;
+        server.status = std::max(status, 0);
+        QString address = server.Url();
+        if (status < 0) { // a port that nothing listens on
+            QTcpServer closed;
+            closed.listen(QHostAddress::LocalHost);
+            address = QStringLiteral("http://127.0.0.1:%1/").arg(closed.serverPort());
+        }
+        if (how == u"load") {
+            QVERIFY(Open(address));
+        } else {
+            QVERIFY(Open(wt::DemoUrl(QStringLiteral("/extra/title.html"))));
+            QVERIFY(WaitForText(QStringLiteral("title")));
+            const QString script =
+                how == u"form"
+                    ? QStringLiteral("var f = document.createElement('form'); f.method = 'post';"
+                                     "f.action = '%1'; document.body.appendChild(f); f.submit(); true")
+                    : QStringLiteral("location.href = 'file:///etc/hostname'; true");
+            QVERIFY(wt::RunJs(m_handler->GetBrowser()->GetWindowHandle(), script.arg(address)).toBool());
+        }
+        QVERIFY2(WaitForText(shown), qPrintable(Text()));
+        QCOMPARE(Text().contains(kRetryLine), triedAgain);
+        if (status < 0)
+            return;
+        const qsizetype before = server.tries.size();
+        if (triedAgain) {
+            QVERIFY(QTest::qWaitFor([&] { return server.tries.size() > before; }, 7000));
+        } else {
+            QTest::qWait(4500);
+            QCOMPARE(server.tries.size(), before);
+        }
+    }
+
+    void abortedLoadIsNotTriedAgain()
+    {
+        QVERIFY(Open(wt::DemoUrl(QStringLiteral("/extra/title.html"))));
+        QVERIFY(WaitForText(QStringLiteral("title")));
+        m_handler->GetBrowser()->LoadURL(wt::DemoUrl(QStringLiteral("/hang?seconds=20")));
+        QTest::qWait(800);
+        auto* view = qobject_cast<QWebEngineView*>(m_handler->GetBrowser()->GetWindowHandle());
+        view->page()->triggerAction(QWebEnginePage::Stop);
+        QTest::qWait(3000);
+        const QString text = Text();
+        QVERIFY2(!text.contains(QStringLiteral("Failed to load")), qPrintable(text));
+    }
+};
+
+VANTOR_WINDOW_TEST_MAIN(TestPageRetry)
+#include "tst_pageretry.moc"

@@ -8,7 +8,6 @@
 #include "ui/CDuiFormLogin.h"
 
 #include <QApplication>
-#include <QStandardPaths>
 #include <QWidget>
 
 #include <cstdio>
@@ -31,8 +30,7 @@ int main(int argc, char** argv)
     engineSettings.locale = QStringLiteral("zh-CN");
     // Game saves (the pages' and movies' own storage) live in the player's data folder, as the
     // Flash Player kept its SharedObjects; the program writes nothing else.
-    engineSettings.storageFolder =
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/vantor");
+    engineSettings.storageFolder = engine::DataFolder();
     engineSettings.keepCookies = settings::KeepLogin();
     engineSettings.sockets = settings::FlashSockets();
     StartEngine(engineSettings, CPaintManagerUI::GetInstancePath() + QStringLiteral("skin"));

@@ -7,6 +7,8 @@
 inline constexpr QEvent::Type WM_SHOW_LOGIN = static_cast<QEvent::Type>(2027);
 inline constexpr QEvent::Type WM_TRAY_ICON = static_cast<QEvent::Type>(2029);
 inline constexpr QEvent::Type WM_EXIT_FULL_SCREEN = static_cast<QEvent::Type>(2030);
+// The full-screen bar's mute button, to the game window, which owns the sound.
+inline constexpr QEvent::Type WM_TOGGLE_MUTE = static_cast<QEvent::Type>(2031);
 
 // WM_TRAY_ICON: a mouse action on the game window's notification-area icon.
 class TrayIconEvent final : public QEvent

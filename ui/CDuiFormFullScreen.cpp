@@ -85,5 +85,7 @@ void CDuiFormFullScreen::OnClick(TNotifyUI& msg)
 {
     if (msg.GetName() == u"fullscreenbtn")
         RequestExit();
+    else if (msg.GetName() == u"mutebtn")
+        PostMessage(m_hGameWnd, new QEvent(WM_TOGGLE_MUTE));
     CXMLWnd::OnClick(msg);
 }

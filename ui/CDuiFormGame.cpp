@@ -7,8 +7,12 @@
 #include "settings/Settings.h"
 #include "ui/AppMessages.h"
 #include "ui/BossKey.h"
+#include "ui/CDuiFormFullScreen.h"
 #include "ui/FullScreenMode.h"
+#include "ui/GameSound.h"
+#include "ui/RefreshKeys.h"
 
+#include <QAbstractButton>
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -22,7 +26,8 @@ constexpr int kTopBarHeight = 32;
 CDuiFormGame::CDuiFormGame(const QString& skinFile)
     : CXMLWnd(skinFile), m_pHandler(std::make_shared<SimpleHandler>()),
       m_fullScreen(std::make_unique<FullScreenMode>(*this, [this] { ResizeBrowser(); })),
-      m_bossKey(std::make_unique<BossKey>(*this))
+      m_bossKey(std::make_unique<BossKey>(*this)),
+      m_sound(std::make_unique<GameSound>([handler = m_pHandler] { return handler->GetBrowser(); }))
 {
 }
 
@@ -53,6 +58,8 @@ void CDuiFormGame::InitWindow()
     browserSettings.localStorage = true;
     engine::CreateBrowser(GetHWND(), QRect(0, kTopBarHeight, 627, 374), m_pHandler, m_strGameUrl,
                           browserSettings);
+    m_refreshKeys =
+        std::make_unique<RefreshKeys>(*GetHWND(), [handler = m_pHandler] { return handler->GetBrowser(); });
     m_pTopBg = FindControl(QStringLiteral("topBg"));
     m_siteButtons.Read();
     m_bLaidOut = true;
@@ -134,6 +141,9 @@ bool CDuiFormGame::HandleMessage(QEvent* event)
         OnHotKey(static_cast<HotKeyEvent*>(event)->wParam);
     } else if (type == WM_TRAY_ICON) {
         m_bossKey->OnTrayIcon(static_cast<TrayIconEvent*>(event)->mouseMessage);
+        ShowSoundState();
+    } else if (type == WM_TOGGLE_MUTE) {
+        ToggleMute();
     } else if (type == WM_EXIT_FULL_SCREEN) {
         ExitFullScreen();
     }
@@ -157,8 +167,12 @@ void CDuiFormGame::OnClick(TNotifyUI& msg)
     } else if (name == u"bosskeybtn") {
         m_bossKey->SetHidden(true);
         HideToTray();
+    } else if (name == u"mutebtn") {
+        ToggleMute();
     } else if (name == u"fullscreenbtn") {
         EnterFullScreen();
+    } else if (name == u"refreshbtn" && m_refreshKeys) {
+        m_refreshKeys->Reload(false);
     }
     CXMLWnd::OnClick(msg);
 }
@@ -193,7 +207,8 @@ CDuiFormFullScreen* CDuiFormGame::FullScreenBar() const
 
 void CDuiFormGame::EnterFullScreen()
 {
-    m_fullScreen->Enter(m_hotKeys.get());
+    if (m_fullScreen->Enter(m_hotKeys.get()))
+        ShowSoundState();
 }
 
 void CDuiFormGame::ExitFullScreen()
@@ -229,9 +244,39 @@ void CDuiFormGame::OnHotKey(int id)
         ExitFullScreen();
     else if (id == m_bossKey->HotKeyId())
         m_bossKey->Toggle();
+    ShowSoundState();
 }
 
 void CDuiFormGame::HideToTray()
 {
     m_bossKey->HideToTray();
+    ShowSoundState();
+}
+
+void CDuiFormGame::ToggleMute()
+{
+    m_sound->SetMuted(!m_sound->IsMuted());
+    ShowSoundState();
+}
+
+void CDuiFormGame::ShowSoundState()
+{
+    QWidget* wnd = GetHWND();
+    m_sound->SetBossHidden(m_bossKey->IsHidden() && !(wnd && wnd->isVisible()));
+    const bool muted = m_sound->IsMuted();
+    for (WindowImplBase* window :
+         {static_cast<WindowImplBase*>(this), static_cast<WindowImplBase*>(FullScreenBar())}) {
+        auto* button =
+            window ? qobject_cast<QAbstractButton*>(window->FindControl(QStringLiteral("mutebtn"))) : nullptr;
+        if (!button)
+            continue;
+        button->setCheckable(true);
+        button->setChecked(muted);
+        button->setToolTip(muted ? QStringLiteral("打开游戏声音") : QStringLiteral("关闭游戏声音"));
+    }
+}
+
+bool CDuiFormGame::IsMuted() const
+{
+    return m_sound->IsMuted();
 }

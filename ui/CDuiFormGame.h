@@ -10,6 +10,8 @@
 class BossKey;
 class CDuiFormFullScreen;
 class FullScreenMode;
+class GameSound;
+class RefreshKeys;
 class SimpleHandler;
 namespace desktop {
 class GlobalHotKeys;
@@ -42,6 +44,7 @@ public:
     // For tests: the state the player sees.
     bool IsFullScreen() const;
     bool IsBossHidden() const;
+    bool IsMuted() const;
     CDuiFormFullScreen* FullScreenBar() const;
     std::shared_ptr<SimpleHandler> Handler() const { return m_pHandler; }
 
@@ -57,6 +60,10 @@ private:
     void ResizeBrowser();
     void OnHotKey(int id);
     void ApplyCloseRule();
+    void ToggleMute();
+    // The mute buttons (the window's and the bar's) show the player's choice; the boss key's
+    // hiding silences the game.
+    void ShowSoundState();
 
     QPointer<QWidget> m_hLoginWnd;
     QString m_strGameUrl;
@@ -66,5 +73,7 @@ private:
     std::unique_ptr<desktop::GlobalHotKeys> m_hotKeys;
     const std::unique_ptr<FullScreenMode> m_fullScreen;
     const std::unique_ptr<BossKey> m_bossKey;
+    std::unique_ptr<RefreshKeys> m_refreshKeys;
+    const std::unique_ptr<GameSound> m_sound;
     SiteButtons m_siteButtons;
 };

@@ -3,8 +3,13 @@
 #include "browser/SimpleHandler.h"
 #include "platform/engine/Browser.h"
 #include "settings/Settings.h"
+#include "ui/RefreshKeys.h"
 
 #include <QWidget>
+
+CDuiFormLoginBrowser::CDuiFormLoginBrowser(const QString& skinFile) : CXMLWnd(skinFile) {}
+
+CDuiFormLoginBrowser::~CDuiFormLoginBrowser() = default;
 
 bool CDuiFormLoginBrowser::CreateAt(QWidget* owner, const QRect& ownerRect)
 {
@@ -47,4 +52,5 @@ void CDuiFormLoginBrowser::InitWindow()
     browserSettings.localStorage = true;
     engine::CreateBrowser(GetHWND(), QRect(QPoint(0, 0), kBrowserArea.size()), g_pLoginHandler, m_strLoginUrl,
                           browserSettings);
+    m_refreshKeys = std::make_unique<RefreshKeys>(*GetHWND(), [] { return g_pLoginHandler->GetBrowser(); });
 }

@@ -5,12 +5,16 @@
 #include <QRect>
 
 #include <functional>
+#include <memory>
+
+class RefreshKeys;
 
 // The pop-up that carries the platform's login page over the login window's browser area.
 class CDuiFormLoginBrowser final : public CXMLWnd
 {
 public:
-    explicit CDuiFormLoginBrowser(const QString& skinFile) : CXMLWnd(skinFile) {}
+    explicit CDuiFormLoginBrowser(const QString& skinFile);
+    ~CDuiFormLoginBrowser() override;
 
     // Creates the pop-up, owned by owner, at its creation offset from the owner's rectangle.
     bool CreateAt(QWidget* owner, const QRect& ownerRect);
@@ -32,4 +36,5 @@ protected:
 
 private:
     QString m_strLoginUrl;
+    std::unique_ptr<RefreshKeys> m_refreshKeys;
 };

@@ -105,6 +105,23 @@ QUrl Browser::GetURL() const
     return m_page ? m_page->url() : QUrl();
 }
 
+void Browser::SetAudioMuted(bool muted)
+{
+    if (m_page)
+        m_page->setAudioMuted(muted);
+}
+
+bool Browser::IsAudioMuted() const
+{
+    return m_page && m_page->isAudioMuted();
+}
+
+void Browser::Reload(bool bypassCache)
+{
+    if (m_page)
+        m_page->Reload(bypassCache);
+}
+
 void Browser::Create(QWidget* parent, const QRect& rect, const QString& address,
                      const BrowserSettings& settings)
 {

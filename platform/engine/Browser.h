@@ -45,6 +45,13 @@ public:
 
     QUrl GetURL() const;
 
+    // Silences the page's sound, or lets it play again.
+    void SetAudioMuted(bool muted);
+    bool IsAudioMuted() const;
+
+    // Loads the page again, as the player's F5 does (bypassCache: Ctrl+F5, nothing from the cache).
+    void Reload(bool bypassCache = false);
+
     // Tells the page that it is no longer full screen (its host window left it).
     void ExitFullScreen();
 

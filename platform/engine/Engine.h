@@ -45,6 +45,9 @@ struct Settings
 // that helper and returns its exit code. Returns -1 in the main process. Touches no window.
 int ExecuteProcess(int argc, char** argv);
 
+// The player's data folder ($XDG_DATA_HOME/vantor): the game saves, and all else the program keeps.
+QString DataFolder();
+
 // The versions of Qt, Qt WebEngine and its Chromium (with the Chromium release whose security
 // fixes it carries), one per line. Starts nothing.
 QString VersionText();

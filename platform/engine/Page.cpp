@@ -162,8 +162,19 @@ bool Page::IsRetriedError(int errorCode)
 void Page::ShowOwnPage(const QString& html, const QUrl& address)
 {
     m_ownPagePending = true;
+    m_ownPageAddress = address;
     // Our page takes the origin of its base address: it never gets that of a local file.
     setHtml(html, IsWebAddress(address) ? address : QUrl(QStringLiteral("about:blank")));
+}
+
+void Page::Reload(bool bypassCache)
+{
+    if (m_showingOwnPage) {
+        if (IsWebAddress(m_ownPageAddress))
+            load(m_ownPageAddress);
+        return;
+    }
+    triggerAction(bypassCache ? ReloadAndBypassCache : QWebEnginePage::Reload);
 }
 
 bool Page::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame)

@@ -29,6 +29,10 @@ public:
     // navigation of the site and is not reported to the client.
     void ShowOwnPage(const QString& html, const QUrl& address);
 
+    // Loads the page again (bypassCache: every resource from the network). On an error page of
+    // ours, loads the address that failed.
+    void Reload(bool bypassCache);
+
     // How long after its attempt'th failure in a row (from 0) a load is tried again: 2 s, doubling
     // to at most 30 s.
     static int RetryDelayMs(int attempt);
@@ -60,6 +64,7 @@ private:
     BrowserClient& m_client;
     bool m_ownPagePending = false;
     bool m_showingOwnPage = false;
+    QUrl m_ownPageAddress;       // the address our page shows under
     QUrl m_mainNavigation;       // the address the main frame is on its way to
     bool m_mainFromForm = false; // that load sends a form: it is never sent again unasked
     QUrl m_retryUrl;             // the address that failed, while it is to be tried again

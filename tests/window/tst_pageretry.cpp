@@ -1,68 +1,15 @@
 // A page whose load failed on the network comes back by itself: tried again at growing intervals
 // against a server of the test's own, at once when it shows again, and never for what the network
 // didn't cause (a server's error status, the policy's refusal, a form, an aborted load).
+#include "TestHttpServer.h"
 #include "WindowTest.h"
 #include "browser/SimpleHandler.h"
 #include "platform/engine/Browser.h"
 
-#include <QElapsedTimer>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QWebEngineView>
 
 namespace {
-
-// An HTTP server on a local port that cuts every request off, or answers it with a status and a
-// short page. It notes when each request for a page came (the engine's own requests for the
-// site's icon aside).
-class FlakyServer final : public QObject
-{
-public:
-    int status = 0; // 0: cuts requests off
-
-    FlakyServer()
-    {
-        m_clock.start();
-        m_server.listen(QHostAddress::LocalHost);
-        connect(&m_server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* socket = m_server.nextPendingConnection()) {
-                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { Answer(socket); });
-            }
-        });
-    }
-    QString Url(const QString& path = QStringLiteral("/")) const
-    {
-        return QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path);
-    }
-
-    QList<qint64> tries; // ms since the server started
-
-private:
-    void Answer(QTcpSocket* socket)
-    {
-        QByteArray& head = m_heads[socket];
-        head += socket->readAll();
-        if (!head.contains("\r\n\r\n"))
-            return;
-        if (!head.startsWith("GET /favicon.ico "))
-            tries << m_clock.elapsed();
-        m_heads.remove(socket);
-        if (status == 0) {
-            socket->abort();
-            return;
-        }
-        const QByteArray body = "<title>back</title><p>back " + QByteArray::number(status) + "</p>";
-        socket->write("HTTP/1.1 " + QByteArray::number(status) +
-                      " X\r\nContent-Type: text/html\r\nConnection: close\r\nContent-Length: " +
-                      QByteArray::number(body.size()) + "\r\n\r\n" + body);
-        socket->disconnectFromHost();
-    }
-
-    QTcpServer m_server;
-    QElapsedTimer m_clock;
-    QHash<QTcpSocket*, QByteArray> m_heads;
-};
 
 const QString kRetryLine = QStringLiteral("秒后自动重试");
 
@@ -97,13 +44,15 @@ private Q_SLOTS:
 
     void triesAgainLaterEachTimeUntilBack()
     {
-        FlakyServer server;
+        TestHttpServer server;
+        server.status = 0;
         QVERIFY(Open(server.Url()));
         QVERIFY2(WaitForText(QStringLiteral("2 秒后自动重试")), qPrintable(Text()));
-        QVERIFY(QTest::qWaitFor([&] { return server.tries.size() == 3; }, 12000));
+        QVERIFY(QTest::qWaitFor([&] { return server.requests.size() == 3; }, 12000));
         QVERIFY(WaitForText(QStringLiteral("8 秒后自动重试")));
         // 2 s, then 4 s.
-        const qint64 first = server.tries[1] - server.tries[0], second = server.tries[2] - server.tries[1];
+        const qint64 first = server.requests[1].ms - server.requests[0].ms,
+                     second = server.requests[2].ms - server.requests[1].ms;
         QVERIFY2(first > 1500 && first < 3500, qPrintable(QString::number(first)));
         QVERIFY2(second > 3500 && second < 5500, qPrintable(QString::number(second)));
         // The player's "retry" tries at once; the server is back by then.
@@ -111,27 +60,28 @@ private Q_SLOTS:
         QVERIFY(wt::RunJs(m_handler->GetBrowser()->GetWindowHandle(),
                           QStringLiteral("document.querySelector('a').click(); true"))
                     .toBool());
-        QVERIFY(WaitForText(QStringLiteral("back 200"), 3000));
-        QCOMPARE(server.tries.size(), 4);
+        QVERIFY(WaitForText(QStringLiteral("page"), 3000));
+        QCOMPARE(server.requests.size(), 4);
         // Back: no more tries.
         QTest::qWait(9000);
-        QCOMPARE(server.tries.size(), 4);
+        QCOMPARE(server.requests.size(), 4);
     }
 
     void hiddenPageWaitsAndTriesOnceShown()
     {
-        FlakyServer server;
+        TestHttpServer server;
+        server.status = 0;
         QVERIFY(Open(server.Url()));
         QVERIFY(WaitForText(kRetryLine));
         m_host->hide();
         QTest::qWait(200);
-        const qsizetype hidden = server.tries.size();
+        const qsizetype hidden = server.requests.size();
         QTest::qWait(4500);
-        QCOMPARE(server.tries.size(), hidden);
+        QCOMPARE(server.requests.size(), hidden);
         server.status = 200;
         m_host->show();
-        QVERIFY(WaitForText(QStringLiteral("back 200"), 1500));
-        QCOMPARE(server.tries.size(), hidden + 1);
+        QVERIFY(WaitForText(QStringLiteral("page"), 1500));
+        QCOMPARE(server.requests.size(), hidden + 1);
     }
 
     void whatIsTriedAgain_data()
@@ -145,9 +95,9 @@ private Q_SLOTS:
         QTest::newRow("connection refused") << -1 << "load"
                                             << "(-102)" << true;
         QTest::newRow("server error status") << 500 << "load"
-                                             << "back 500" << false;
+                                             << "page" << false;
         QTest::newRow("not found status") << 404 << "load"
-                                          << "back 404" << false;
+                                          << "page" << false;
         QTest::newRow("a form sent") << 0 << "form"
                                      << "Failed to load URL" << false;
         QTest::newRow("refused by the policy") << 200 << "policy"
@@ -160,7 +110,7 @@ private Q_SLOTS:
         QFETCH(QString, how);
         QFETCH(QString, shown);
         QFETCH(bool, triedAgain);
-        FlakyServer server;
+        TestHttpServer server;
         server.status = std::max(status, 0);
         QString address = server.Url();
         if (status < 0) { // a port that nothing listens on
@@ -184,12 +134,12 @@ private Q_SLOTS:
         QCOMPARE(Text().contains(kRetryLine), triedAgain);
         if (status < 0)
             return;
-        const qsizetype before = server.tries.size();
+        const qsizetype before = server.requests.size();
         if (triedAgain) {
-            QVERIFY(QTest::qWaitFor([&] { return server.tries.size() > before; }, 7000));
+            QVERIFY(QTest::qWaitFor([&] { return server.requests.size() > before; }, 7000));
         } else {
             QTest::qWait(4500);
-            QCOMPARE(server.tries.size(), before);
+            QCOMPARE(server.requests.size(), before);
         }
     }
 

@@ -47,6 +47,7 @@ enum Id
     kGotoLoginPage,
     kFullScreenHotKey,
     kBossHotKey,
+    kScreenshotHotKey,
     kKeepLogin,
     kFlashSockets,
 };
@@ -78,6 +79,7 @@ const QList<Entry>& Entries()
         {QStringLiteral("Common"), QStringLiteral("gotoLoginPage"), QStringLiteral("0")},
         {QStringLiteral("Config"), QStringLiteral("FullScreenHotKey"), QStringLiteral("27")},
         {QStringLiteral("Config"), QStringLiteral("BossHotKey"), QStringLiteral("120")},
+        {QStringLiteral("Config"), QStringLiteral("ScreenshotHotKey"), QStringLiteral("0")},
         {QStringLiteral("Config"), QStringLiteral("KeepLogin"), QStringLiteral("0")},
         {QStringLiteral("Flash"), QStringLiteral("Sockets"), QString()},
     };
@@ -127,6 +129,11 @@ std::optional<QKeyCombination> FullScreenHotKey()
 std::optional<QKeyCombination> BossHotKey()
 {
     return DecodeHotKey(ReadInt(kBossHotKey), false);
+}
+
+std::optional<QKeyCombination> ScreenshotHotKey()
+{
+    return DecodeHotKey(ReadInt(kScreenshotHotKey), false);
 }
 
 bool KeepLogin()

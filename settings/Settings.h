@@ -50,10 +50,11 @@ QString GameLoginUrl();
 QString GameMarker();
 // The game window's close rule as written (Common/gotoLoginPage): "1" returns to the login window.
 QString GotoLoginPage();
-// The system-wide keys (Config/FullScreenHotKey, Config/BossHotKey); none when the code names no
-// key that may be one.
+// The system-wide keys (Config/FullScreenHotKey, Config/BossHotKey, Config/ScreenshotHotKey); none
+// when the code names no key that may be one.
 std::optional<QKeyCombination> FullScreenHotKey();
 std::optional<QKeyCombination> BossHotKey();
+std::optional<QKeyCombination> ScreenshotHotKey();
 // Whether the platform's cookies are kept between runs (Config/KeepLogin=1).
 bool KeepLogin();
 // The game servers Flash movies may open sockets to (Flash/Sockets); bad entries are named once.

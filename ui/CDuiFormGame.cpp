@@ -11,6 +11,7 @@
 #include "ui/FullScreenMode.h"
 #include "ui/GameSound.h"
 #include "ui/RefreshKeys.h"
+#include "ui/Screenshot.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>
@@ -27,7 +28,8 @@ CDuiFormGame::CDuiFormGame(const QString& skinFile)
     : CXMLWnd(skinFile), m_pHandler(std::make_shared<SimpleHandler>()),
       m_fullScreen(std::make_unique<FullScreenMode>(*this, [this] { ResizeBrowser(); })),
       m_bossKey(std::make_unique<BossKey>(*this)),
-      m_sound(std::make_unique<GameSound>([handler = m_pHandler] { return handler->GetBrowser(); }))
+      m_sound(std::make_unique<GameSound>([handler = m_pHandler] { return handler->GetBrowser(); })),
+      m_screenshot(std::make_unique<Screenshot>())
 {
 }
 
@@ -169,6 +171,8 @@ void CDuiFormGame::OnClick(TNotifyUI& msg)
         HideToTray();
     } else if (name == u"mutebtn") {
         ToggleMute();
+    } else if (name == u"screenshotbtn") {
+        TakeScreenshot();
     } else if (name == u"fullscreenbtn") {
         EnterFullScreen();
     } else if (name == u"refreshbtn" && m_refreshKeys) {
@@ -230,12 +234,19 @@ void CDuiFormGame::RegisterHotKeys()
     }
     m_fullScreen->SetHotKey(settings::FullScreenHotKey());
     m_bossKey->Register(*m_hotKeys, settings::BossHotKey());
+    if (const auto key = settings::ScreenshotHotKey()) {
+        m_screenshotHotKeyId = desktop::GlobalHotKeys::IdForName(QStringLiteral("VantorHotKey_Screenshot"));
+        m_hotKeys->Register(m_screenshotHotKeyId, *key);
+    }
 }
 
 void CDuiFormGame::UnregisterHotKeys()
 {
     m_fullScreen->ForgetHotKey(m_hotKeys.get());
     m_bossKey->Unregister(m_hotKeys.get());
+    if (m_screenshotHotKeyId != 0 && m_hotKeys)
+        m_hotKeys->Unregister(m_screenshotHotKeyId);
+    m_screenshotHotKeyId = 0;
 }
 
 void CDuiFormGame::OnHotKey(int id)
@@ -244,7 +255,20 @@ void CDuiFormGame::OnHotKey(int id)
         ExitFullScreen();
     else if (id == m_bossKey->HotKeyId())
         m_bossKey->Toggle();
+    else if (id == m_screenshotHotKeyId && GetHWND() && GetHWND()->isVisible())
+        TakeScreenshot(); // a hidden game is nobody's to see
     ShowSoundState();
+}
+
+QString CDuiFormGame::TakeScreenshot()
+{
+    const auto browser = m_pHandler->GetBrowser();
+    return m_screenshot->Take(browser ? browser->GetWindowHandle() : nullptr);
+}
+
+QString CDuiFormGame::ScreenshotMessage() const
+{
+    return m_screenshot->Message();
 }
 
 void CDuiFormGame::HideToTray()

@@ -11,6 +11,7 @@ class BossKey;
 class CDuiFormFullScreen;
 class FullScreenMode;
 class GameSound;
+class Screenshot;
 class RefreshKeys;
 class SimpleHandler;
 namespace desktop {
@@ -36,6 +37,8 @@ public:
     void RegisterHotKeys();
     void UnregisterHotKeys();
     void HideToTray();
+    // Saves what the game view shows; the path, or empty when nothing was saved.
+    QString TakeScreenshot();
 
     bool HandleMessage(QEvent* event) override;
     void OnClick(TNotifyUI& msg) override;
@@ -45,6 +48,8 @@ public:
     bool IsFullScreen() const;
     bool IsBossHidden() const;
     bool IsMuted() const;
+    // What the last screenshot's message to the player said.
+    QString ScreenshotMessage() const;
     CDuiFormFullScreen* FullScreenBar() const;
     std::shared_ptr<SimpleHandler> Handler() const { return m_pHandler; }
 
@@ -75,5 +80,7 @@ private:
     const std::unique_ptr<BossKey> m_bossKey;
     std::unique_ptr<RefreshKeys> m_refreshKeys;
     const std::unique_ptr<GameSound> m_sound;
+    const std::unique_ptr<Screenshot> m_screenshot;
+    int m_screenshotHotKeyId = 0;
     SiteButtons m_siteButtons;
 };

@@ -36,4 +36,12 @@ bool TrayIcon::Remove()
     return true;
 }
 
+bool TrayIcon::ShowMessage(const QString& title, const QString& text)
+{
+    if (!m_icon || !m_icon->isVisible())
+        return false;
+    m_icon->showMessage(title, text, QSystemTrayIcon::Information, 8000);
+    return true;
+}
+
 } // namespace desktop

@@ -24,6 +24,8 @@ public:
     // Shows the icon; false when no notification area is there to take it.
     bool Add(const QString& tip, const QIcon& icon);
     bool Remove();
+    // A short message from the shown icon; false when it isn't shown.
+    bool ShowMessage(const QString& title, const QString& text);
 
 private:
     std::function<void(int)> m_onMouse;

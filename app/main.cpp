@@ -8,6 +8,7 @@
 #include "ui/CDuiFormLogin.h"
 
 #include <QApplication>
+#include <QNetworkProxy>
 #include <QWidget>
 
 #include <cstdio>
@@ -25,6 +26,10 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     desktop::OnTerminationSignal([] { PostQuitMessage(0); });
+
+    // The pages and the socket bridge's connections both go through the application's proxy.
+    if (const auto proxy = settings::Proxy())
+        QNetworkProxy::setApplicationProxy(*proxy);
 
     engine::Settings engineSettings;
     engineSettings.locale = QStringLiteral("zh-CN");

@@ -3,12 +3,13 @@
 game, and the game's own TCP server beside the web server. Python's standard library only; both
 listen on 127.0.0.1.
 
-Usage: server.py [--port N] [--game-port N] [--swf FILE] [--extra-root DIR] [--movies DIR]
+Usage: server.py [--port N] [--game-port N] [--swf FILE] [--extra-root DIR] [--movies DIR] [--game-host NAME]
   --game-port is the game server's TCP port (0: a free one; the line it prints names it).
   --swf is the game movie that the build compiles from demo/game/ (build/demo/game.swf); SWFObject,
     which the build installs beside it, is served as /static/swfobject.js.
   --extra-root serves the files of DIR under /extra/ (the tests' own pages).
   --movies serves the files of DIR under /movies/ (the tests' own movies, build/tests/movies).
+  --game-host is the name the game page gives its movie for the game server (127.0.0.1).
 """
 import asyncio
 import argparse
@@ -222,12 +223,13 @@ def main():
     parser.add_argument("--swf", default=DEFAULT_SWF)
     parser.add_argument("--extra-root")
     parser.add_argument("--movies", default=DEFAULT_MOVIES)
+    parser.add_argument("--game-host", default="127.0.0.1", help="the game server's host name in the game page")
     args = parser.parse_args()
     Handler.extra_root = args.extra_root
     Handler.movies_root = args.movies
     Handler.swf_path = args.swf
     game_port = start_game_server(args.game_port)
-    Handler.game_server = f"127.0.0.1:{game_port}"
+    Handler.game_server = f"{args.game_host}:{game_port}"
     server = Server(("127.0.0.1", args.port), Handler)
     print(f"demo platform on http://127.0.0.1:{server.server_port}/, game server on 127.0.0.1:{game_port}",
           flush=True)

@@ -4,6 +4,7 @@
 #include "platform/profile/ProfileReader.h"
 #include "settings/FlashSockets.h"
 #include "settings/HotKeyCode.h"
+#include "settings/ProxySetting.h"
 
 QString GetIniFilePath()
 {
@@ -50,6 +51,7 @@ enum Id
     kScreenshotHotKey,
     kKeepLogin,
     kFlashSockets,
+    kProxy,
 };
 
 QString ReadString(Id id)
@@ -82,6 +84,7 @@ const QList<Entry>& Entries()
         {QStringLiteral("Config"), QStringLiteral("ScreenshotHotKey"), QStringLiteral("0")},
         {QStringLiteral("Config"), QStringLiteral("KeepLogin"), QStringLiteral("0")},
         {QStringLiteral("Flash"), QStringLiteral("Sockets"), QString()},
+        {QStringLiteral("Network"), QStringLiteral("Proxy"), QString()},
     };
     return entries;
 }
@@ -144,6 +147,11 @@ bool KeepLogin()
 QList<engine::SocketEndpoint> FlashSockets()
 {
     return ReadFlashSockets(ReadString(kFlashSockets));
+}
+
+std::optional<QNetworkProxy> Proxy()
+{
+    return ReadProxy(ReadString(kProxy));
 }
 
 } // namespace settings

@@ -4,6 +4,7 @@
 
 #include <QKeyCombination>
 #include <QList>
+#include <QNetworkProxy>
 #include <QString>
 
 #include <optional>
@@ -59,5 +60,8 @@ std::optional<QKeyCombination> ScreenshotHotKey();
 bool KeepLogin();
 // The game servers Flash movies may open sockets to (Flash/Sockets); bad entries are named once.
 QList<engine::SocketEndpoint> FlashSockets();
+
+// The proxy of Network/Proxy; none (the desktop's own settings) when empty or malformed.
+std::optional<QNetworkProxy> Proxy();
 
 } // namespace settings

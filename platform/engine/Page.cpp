@@ -3,11 +3,13 @@
 #include "platform/engine/BrowserClient.h"
 #include "platform/engine/RequestPolicy.h"
 
+#include <QAuthenticator>
 #include <QCoreApplication>
 #include <QFile>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QNetworkInformation>
+#include <QNetworkProxy>
 #include <QPointer>
 #include <QTimer>
 #include <QWebEngineFileSystemAccessRequest>
@@ -116,6 +118,20 @@ Page::Page(QWebEngineProfile* profile, Browser& browser, BrowserClient& client)
         request.reject();
     });
     // window.close() is ignored: the page's host window decides when the browser goes.
+
+    // The proxy's own user and password (Network/Proxy), once for each request: a proxy that
+    // refuses them is refused in turn, rather than asked again and again.
+    connect(this, &QWebEnginePage::proxyAuthenticationRequired, this,
+            [this](const QUrl&, QAuthenticator* authenticator, const QString& proxyHost) {
+                const QNetworkProxy proxy = QNetworkProxy::applicationProxy();
+                if (proxy.hostName() != proxyHost || proxy.user().isEmpty() || m_proxyAsked) {
+                    *authenticator = QAuthenticator(); // cancelled
+                    return;
+                }
+                m_proxyAsked = true;
+                authenticator->setUser(proxy.user());
+                authenticator->setPassword(proxy.password());
+            });
 
     m_retryTimer.setSingleShot(true);
     connect(&m_retryTimer, &QTimer::timeout, this, &Page::RetryNow);

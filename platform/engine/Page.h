@@ -64,6 +64,7 @@ private:
     BrowserClient& m_client;
     bool m_ownPagePending = false;
     bool m_showingOwnPage = false;
+    bool m_proxyAsked = false;   // the proxy had our user and password once
     QUrl m_ownPageAddress;       // the address our page shows under
     QUrl m_mainNavigation;       // the address the main frame is on its way to
     bool m_mainFromForm = false; // that load sends a form: it is never sent again unasked

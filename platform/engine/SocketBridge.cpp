@@ -1,5 +1,6 @@
 #include "platform/engine/SocketBridge.h"
 
+#include <QNetworkProxy>
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QTcpSocket>
@@ -132,6 +133,9 @@ SocketBridge::SocketBridge(QList<SocketEndpoint> endpoints, QObject* parent)
 
 bool SocketBridge::Listen()
 {
+    // The bridge listens here, on this machine, whatever proxy the program's connections go
+    // through; its connections to the game servers take the program's proxy.
+    m_server->setProxy(QNetworkProxy::NoProxy);
     return m_server->listen(QHostAddress::LocalHost, 0);
 }
 

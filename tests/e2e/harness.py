@@ -4,7 +4,9 @@ import json
 import os
 import shutil
 import signal
+import socket
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
@@ -12,6 +14,7 @@ import urllib.parse
 import urllib.request
 import xml.etree.ElementTree as ET
 
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 BUILD = os.environ.get("VANTOR_BUILD_DIR", os.path.join(os.path.dirname(__file__), "..", "..", "build"))
 DEMO = os.environ.get("VANTOR_DEMO_URL", "http://127.0.0.1:8512")
 GAME_SERVER = os.environ.get("VANTOR_GAME_SERVER", "127.0.0.1:8513")
@@ -363,6 +366,45 @@ class Fcitx5(InputMethod):
 
     def program_env(self):
         return dict(super().program_env(), QT_IM_MODULE="fcitx")
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+class Platform:
+    """A demo platform of a test's own, on ports of its own, started and stopped at will."""
+
+    def __init__(self, game_host="127.0.0.1"):
+        self.port, self.game_port = free_port(), free_port()
+        self.base = f"http://127.0.0.1:{self.port}"
+        self.game_host = game_host  # the game server's name in the game page
+        self.proc = None
+
+    def start(self):
+        self.proc = subprocess.Popen(
+            [sys.executable, os.path.join(ROOT, "demo", "server.py"), "--port", str(self.port), "--game-port",
+             str(self.game_port), "--game-host", self.game_host, "--extra-root", os.path.join(ROOT, "tests", "pages"),
+             "--swf", os.path.join(BUILD, "demo", "game.swf"), "--movies", os.path.join(BUILD, "tests", "movies")],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        assert wait_for(lambda: self.requests() is not None, 10)
+        return self
+
+    def stop(self):
+        if self.proc:
+            self.proc.kill()
+            self.proc.wait(timeout=10)
+            self.proc = None
+
+    def requests(self):
+        """The paths it was asked for, in order, or None while it is down."""
+        try:
+            with urllib.request.urlopen(f"{self.base}/requests", timeout=2) as r:
+                return [path for _, path, _ in json.load(r)]
+        except OSError:
+            return None
 
 
 def demo_ini(**common):

@@ -1,57 +1,15 @@
 """The client started while the platform is down comes back by itself: the login window's page, and
 the game window's game page, are tried again until the platform is up, one request per try, with no
 input; a form that failed is never sent again unasked."""
-import json
-import os
-import socket
-import subprocess
-import sys
 import time
 import unittest
 import urllib.request
 
-from harness import (BUILD, DEMO, GAME_SIZE, LOGIN_BUTTON, POPUP_SIZE, ProgramTest, click, demo_ini,
+from harness import (DEMO, GAME_SIZE, LOGIN_BUTTON, POPUP_SIZE, Platform, ProgramTest, click, demo_ini,
                      page_loaded_since, wait_for)
 
-ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 # The platform comes up this long after the client started.
 DOWN_S = 8
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-class Platform:
-    """A demo platform of the test's own, on a port of its own, started and stopped at will."""
-
-    def __init__(self):
-        self.port = free_port()
-        self.base = f"http://127.0.0.1:{self.port}"
-        self.proc = None
-
-    def start(self):
-        self.proc = subprocess.Popen(
-            [sys.executable, os.path.join(ROOT, "demo", "server.py"), "--port", str(self.port), "--game-port", "0",
-             "--extra-root", os.path.join(ROOT, "tests", "pages"), "--swf", os.path.join(BUILD, "demo", "game.swf"),
-             "--movies", os.path.join(BUILD, "tests", "movies")], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        assert wait_for(lambda: self.requests() is not None, 10)
-
-    def stop(self):
-        if self.proc:
-            self.proc.kill()
-            self.proc.wait(timeout=10)
-            self.proc = None
-
-    def requests(self):
-        """The paths it was asked for, in order, or None while it is down."""
-        try:
-            with urllib.request.urlopen(f"{self.base}/requests", timeout=2) as r:
-                return [path for _, path, _ in json.load(r)]
-        except OSError:
-            return None
 
 
 class RecoveryTest(ProgramTest):

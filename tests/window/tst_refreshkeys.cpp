@@ -1,9 +1,14 @@
 // F5, Ctrl+F5 and the refresh button load the game page again, through the real keys of the X
 // server: F5 asks the server whether the page changed, Ctrl+F5 takes nothing from the cache, and
-// what the page saved before is still there.
+// what the page saved before is still there. F5 in the login window loads the login page again.
 #include "TestHttpServer.h"
 #include "WindowTest.h"
+#include "browser/SimpleHandler.h"
+#include "platform/engine/Browser.h"
 #include "ui/CDuiFormGame.h"
+#include "ui/CDuiFormLoginBrowser.h"
+
+#include <QApplication>
 
 class TestRefreshKeys final : public QObject
 {
@@ -52,12 +57,38 @@ private Q_SLOTS:
         } else {
             // The keys go to the window that has the focus: the player clicked into the game.
             wt::Click(m_view->mapToGlobal(QPoint(300, 300)));
+            QTRY_VERIFY(m_view->isAncestorOf(QApplication::focusWidget()));
             wt::Run(QStringLiteral("xdotool"), {QStringLiteral("key"), how});
         }
         QTRY_COMPARE(Title(), QStringLiteral("load %1").arg(loads + 1));
         QCOMPARE(m_server.requests.size(), before + 1);
         QVERIFY2(m_server.requests.last().head.contains(cacheHeader),
                  m_server.requests.last().head.constData());
+    }
+
+    void loginWindowLoadsItsPageAgain()
+    {
+        TestHttpServer login;
+        login.body = "<!DOCTYPE html><script>document.title = 'login ' + performance.getEntriesByType("
+                     "'navigation')[0].type;</script>";
+        wt::WriteIni("[Common]\ngameLoginUrl=" + login.Url(QStringLiteral("/client/")).toUtf8() + "\n");
+        QWidget owner;
+        owner.setGeometry(100, 80, 764, 560);
+        owner.show();
+        CDuiFormLoginBrowser popup(QStringLiteral("FormLoginBrowser.xml"));
+        QVERIFY(popup.CreateAt(&owner, owner.frameGeometry()));
+        QTRY_VERIFY(g_pLoginHandler->GetBrowser() != nullptr);
+        QWidget* view = g_pLoginHandler->GetBrowser()->GetWindowHandle();
+        QTRY_COMPARE(wt::RunJs(view, QStringLiteral("document.title")).toString(),
+                     QStringLiteral("login navigate"));
+        // The player clicks into the page; the key comes once the pop-up has the focus.
+        wt::Click(view->mapToGlobal(QPoint(300, 200)));
+        QTRY_COMPARE(QApplication::activeWindow(), popup.GetHWND());
+        QTRY_VERIFY(view->isAncestorOf(QApplication::focusWidget()));
+        wt::Run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("F5")});
+        QTRY_COMPARE(wt::RunJs(view, QStringLiteral("document.title")).toString(),
+                     QStringLiteral("login reload"));
+        QCOMPARE(login.requests.size(), 2);
     }
 };
 

@@ -82,6 +82,22 @@ inline QWidget* View(const std::shared_ptr<SimpleHandler>& handler)
     return browser ? browser->GetWindowHandle() : nullptr;
 }
 
+// A browser of a handler of its own on address, in a host window of its own (700 x 420) that
+// host then holds; null when the browser wasn't made, or was reported made before CreateBrowser
+// returned (the engine reports it later, never inside CreateBrowser).
+inline std::shared_ptr<engine::Browser>
+OpenBrowser(std::unique_ptr<QWidget>& host, std::shared_ptr<SimpleHandler>& handler, const QString& address)
+{
+    host = std::make_unique<QWidget>();
+    host->resize(700, 420);
+    host->show();
+    handler = std::make_shared<SimpleHandler>();
+    if (!engine::CreateBrowser(host.get(), QRect(0, 0, 688, 398), handler, address) || handler->GetBrowser())
+        return nullptr;
+    (void)QTest::qWaitFor([&] { return handler->GetBrowser() != nullptr; }, 5000);
+    return handler->GetBrowser();
+}
+
 inline QWidget* View(const CDuiFormGame& game)
 {
     return View(game.Handler());

@@ -51,17 +51,7 @@ class TestBrowser final : public QObject
 
     std::shared_ptr<engine::Browser> Open(const QString& address)
     {
-        m_host = std::make_unique<QWidget>();
-        m_host->resize(700, 420);
-        m_host->show();
-        m_handler = std::make_shared<SimpleHandler>();
-        if (!engine::CreateBrowser(m_host.get(), QRect(0, 0, 688, 398), m_handler, address))
-            return nullptr;
-        // Creation is reported later, never inside CreateBrowser.
-        if (m_handler->GetBrowser())
-            return nullptr;
-        (void)QTest::qWaitFor([&] { return m_handler->GetBrowser() != nullptr; }, 5000);
-        return m_handler->GetBrowser();
+        return wt::OpenBrowser(m_host, m_handler, address);
     }
 
     static bool WaitForText(const std::shared_ptr<engine::Browser>& browser, const QString& part,

@@ -24,14 +24,7 @@ class TestPageRetry final : public QObject
 
     std::shared_ptr<engine::Browser> Open(const QString& address)
     {
-        m_host = std::make_unique<QWidget>();
-        m_host->resize(700, 420);
-        m_host->show();
-        m_handler = std::make_shared<SimpleHandler>();
-        if (!engine::CreateBrowser(m_host.get(), QRect(0, 0, 688, 398), m_handler, address))
-            return nullptr;
-        (void)QTest::qWaitFor([&] { return m_handler->GetBrowser() != nullptr; }, 5000);
-        return m_handler->GetBrowser();
+        return wt::OpenBrowser(m_host, m_handler, address);
     }
     QString Text() { return wt::PageText(m_handler->GetBrowser()->GetWindowHandle()); }
     bool WaitForText(const QString& part, int ms = 10000)

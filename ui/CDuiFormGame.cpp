@@ -299,8 +299,3 @@ void CDuiFormGame::ShowSoundState()
         button->setToolTip(muted ? QStringLiteral("打开游戏声音") : QStringLiteral("关闭游戏声音"));
     }
 }
-
-bool CDuiFormGame::IsMuted() const
-{
-    return m_sound->IsMuted();
-}

@@ -47,7 +47,6 @@ public:
     // For tests: the state the player sees.
     bool IsFullScreen() const;
     bool IsBossHidden() const;
-    bool IsMuted() const;
     // What the last screenshot's message to the player said.
     QString ScreenshotMessage() const;
     CDuiFormFullScreen* FullScreenBar() const;

@@ -5,6 +5,14 @@
 #include <QShortcut>
 #include <QWidget>
 
+namespace {
+void ReloadOf(const RefreshKeys::BrowserOf& browserOf, bool bypassCache)
+{
+    if (const auto browser = browserOf())
+        browser->Reload(bypassCache);
+}
+} // namespace
+
 RefreshKeys::RefreshKeys(QWidget& window, BrowserOf browserOf) : m_browser(std::move(browserOf))
 {
     // Children of the window, which go with it; they hold what they need themselves.
@@ -12,15 +20,12 @@ RefreshKeys::RefreshKeys(QWidget& window, BrowserOf browserOf) : m_browser(std::
         auto* key = new QShortcut(
             bypassCache ? QKeySequence(Qt::CTRL | Qt::Key_F5) : QKeySequence(Qt::Key_F5), &window);
         key->setContext(Qt::WindowShortcut);
-        QObject::connect(key, &QShortcut::activated, &window, [browserOf = m_browser, bypassCache] {
-            if (const auto browser = browserOf())
-                browser->Reload(bypassCache);
-        });
+        QObject::connect(key, &QShortcut::activated, &window,
+                         [browserOf = m_browser, bypassCache] { ReloadOf(browserOf, bypassCache); });
     }
 }
 
 void RefreshKeys::Reload(bool bypassCache) const
 {
-    if (const auto browser = m_browser())
-        browser->Reload(bypassCache);
+    ReloadOf(m_browser, bypassCache);
 }
